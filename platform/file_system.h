@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "base/text_string.h"
+#include "platform/errors.h"
+
+namespace vtsetup::platform {
+
+// Values as Windows numbers them, so the win32 adapter passes them straight through.
+enum class FileAccess : std::uint32_t { Read = 1, Write = 2, ReadWrite = 3 };
+
+enum FileShare : std::uint32_t {
+  SHARE_NONE = 0,
+  SHARE_READ = 1,
+  SHARE_WRITE = 2,
+  SHARE_DELETE = 4,
+};
+
+enum class FileCreation : std::uint32_t {
+  CreateNew = 1,         // fails with ERR_FILE_EXISTS when the file exists
+  CreateAlways = 2,      // creates or truncates
+  OpenExisting = 3,      // fails with ERR_FILE_NOT_FOUND or ERR_PATH_NOT_FOUND when missing
+  OpenAlways = 4,        // opens or creates
+  TruncateExisting = 5,  // opens and truncates; fails when missing
+};
+
+enum class SeekOrigin : std::uint32_t { Begin = 0, Current = 1, End = 2 };
+
+// An open file. Closing is the destructor's job, so a file is released on every way out.
+// Every operation returns ERR_NONE or the Windows error number of its failure.
+class File {
+ public:
+  virtual ~File() = default;
+
+  // Reads until `size` bytes or the end of the file; reading at the end succeeds with 0 bytes.
+  virtual SystemError Read(void* buffer, std::uint32_t size, std::uint32_t& transferred) = 0;
+  // A write that fails part-way reports the bytes it did write and the error (ERR_HANDLE_DISK_FULL
+  // when the volume is full).
+  virtual SystemError Write(const void* buffer, std::uint32_t size, std::uint32_t& transferred) = 0;
+  // Moving before the start fails with ERR_NEGATIVE_SEEK; moving past the end is allowed.
+  virtual SystemError Seek(std::int64_t offset, SeekOrigin origin, std::uint64_t* position) = 0;
+  virtual SystemError Size(std::uint64_t& size) = 0;
+};
+
+struct OpenResult {
+  std::unique_ptr<File> file;  // null on failure
+  SystemError error = ERR_NONE;
+};
+
+// Files addressed by Windows paths in the ANSI code page: relative to the current folder or absolute.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual OpenResult Open(const char* path, FileAccess access, std::uint32_t share,
+                          FileCreation creation) = 0;
+  virtual SystemError Delete(const char* path) = 0;
+  // The system's text for an error number, without a line end, at most 199 characters as the
+  // callers' 200-byte buffers hold.
+  virtual TextString ErrorText(SystemError error) = 0;
+};
+
+}  // namespace vtsetup::platform

@@ -1,0 +1,172 @@
+#include "platform/host/host_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/host/host_errors.h"
+#include "platform/host/host_paths.h"
+
+namespace vtsetup::platform::host {
+namespace {
+
+class HostFile final : public File {
+ public:
+  HostFile(int descriptor, std::string host_path)
+      : descriptor_(descriptor), host_path_(std::move(host_path)) {}
+  HostFile(const HostFile&) = delete;
+  HostFile& operator=(const HostFile&) = delete;
+  ~HostFile() override { ::close(descriptor_); }
+
+  SystemError Read(void* buffer, std::uint32_t size, std::uint32_t& transferred) override {
+    transferred = 0;
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    while (transferred < size) {
+      const ssize_t got = ::read(descriptor_, bytes + transferred, size - transferred);
+      if (got < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return Failure();
+      }
+      if (got == 0) {
+        break;
+      }
+      transferred += static_cast<std::uint32_t>(got);
+    }
+    return ERR_NONE;
+  }
+
+  SystemError Write(const void* buffer, std::uint32_t size, std::uint32_t& transferred) override {
+    transferred = 0;
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    while (transferred < size) {
+      const ssize_t put = ::write(descriptor_, bytes + transferred, size - transferred);
+      if (put < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return Failure();
+      }
+      transferred += static_cast<std::uint32_t>(put);
+    }
+    return ERR_NONE;
+  }
+
+  SystemError Seek(std::int64_t offset, SeekOrigin origin, std::uint64_t* position) override {
+    // Find the base without moving, so that a refused seek leaves the position where it was.
+    std::int64_t base = 0;
+    if (origin == SeekOrigin::Current) {
+      base = ::lseek(descriptor_, 0, SEEK_CUR);
+    } else if (origin == SeekOrigin::End) {
+      struct stat info {};
+      base = ::fstat(descriptor_, &info) == 0 ? info.st_size : -1;
+    }
+    if (base < 0) {
+      return Failure();
+    }
+    if (offset < -base) {
+      return ERR_NEGATIVE_SEEK;
+    }
+    const off_t reached = ::lseek(descriptor_, base + offset, SEEK_SET);
+    if (reached < 0) {
+      return Failure();
+    }
+    if (position != nullptr) {
+      *position = static_cast<std::uint64_t>(reached);
+    }
+    return ERR_NONE;
+  }
+
+  SystemError Size(std::uint64_t& size) override {
+    struct stat info {};
+    if (::fstat(descriptor_, &info) != 0) {
+      return Failure();
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return ERR_NONE;
+  }
+
+ private:
+  SystemError Failure() const { return ErrorFromErrno(errno, host_path_); }
+
+  int descriptor_;
+  std::string host_path_;
+};
+
+int OpenFlags(FileAccess access, FileCreation creation) {
+  int flags = O_CLOEXEC;
+  switch (access) {
+    case FileAccess::Read:
+      flags |= O_RDONLY;
+      break;
+    case FileAccess::Write:
+      flags |= O_WRONLY;
+      break;
+    case FileAccess::ReadWrite:
+      flags |= O_RDWR;
+      break;
+  }
+  switch (creation) {
+    case FileCreation::CreateNew:
+      flags |= O_CREAT | O_EXCL;
+      break;
+    case FileCreation::CreateAlways:
+      flags |= O_CREAT | O_TRUNC;
+      break;
+    case FileCreation::OpenExisting:
+      break;
+    case FileCreation::OpenAlways:
+      flags |= O_CREAT;
+      break;
+    case FileCreation::TruncateExisting:
+      flags |= O_TRUNC;
+      break;
+  }
+  return flags;
+}
+
+}  // namespace
+
+OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32_t /*share*/,
+                                FileCreation creation) {
+  // Windows will not truncate through a handle that may not write.
+  if (creation == FileCreation::TruncateExisting && access == FileAccess::Read) {
+    return {nullptr, ERR_INVALID_PARAMETER};
+  }
+  const std::string host_path = HostPathFor(path);
+  if (host_path.empty()) {
+    return {nullptr, ERR_PATH_NOT_FOUND};
+  }
+  const int descriptor = ::open(host_path.c_str(), OpenFlags(access, creation), 0666);
+  if (descriptor < 0) {
+    return {nullptr, ErrorFromErrno(errno, host_path)};
+  }
+  struct stat info {};
+  if (::fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(descriptor);
+    return {nullptr, ERR_ACCESS_DENIED};  // a folder is no file to Windows
+  }
+  return {std::make_unique<HostFile>(descriptor, host_path), ERR_NONE};
+}
+
+SystemError HostFileSystem::Delete(const char* path) {
+  const std::string host_path = HostPathFor(path);
+  struct stat info {};
+  if (::lstat(host_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    return ERR_ACCESS_DENIED;
+  }
+  if (::unlink(host_path.c_str()) != 0) {
+    return ErrorFromErrno(errno, host_path);
+  }
+  return ERR_NONE;
+}
+
+TextString HostFileSystem::ErrorText(SystemError error) {
+  return host::ErrorText(error).Left(199);
+}
+
+}  // namespace vtsetup::platform::host

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vtsetup::platform::host {
+
+// Files of the Linux host with the Windows results the system relies on: creation modes, error
+// numbers, a folder that cannot be opened as a file, reads that fill the buffer up to the end.
+class HostFileSystem final : public FileSystem {
+ public:
+  OpenResult Open(const char* path, FileAccess access, std::uint32_t share, FileCreation creation) override;
+  SystemError Delete(const char* path) override;
+  TextString ErrorText(SystemError error) override;
+};
+
+}  // namespace vtsetup::platform::host
