@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/file_system.h"
+
+namespace vtsetup {
+
+inline constexpr std::uint32_t FILE_CHECKSUM_CANNOT_OPEN = 0xFFFFFFFFu;
+inline constexpr std::uint32_t FILE_CHECKSUM_READ_FAILED = 0;
+
+// The checksum register over a file read from `offset`, fed with as many bytes as the whole file is
+// long. From offset 0 that is the file's checksum. From a later offset the last `offset` bytes fed
+// are not file bytes but what the working buffer still holds: its 0xCD filler for files up to one
+// chunk, the previous chunk's bytes beyond. Stored databases carry values made this way, so it stays.
+std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset);
+
+}  // namespace vtsetup

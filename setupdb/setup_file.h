@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/file_system.h"
+#include "setupdb/setup_info.h"
+
+namespace vtsetup {
+
+// Results of reading and writing "SETUP.INF".
+inline constexpr int SETUP_FILE_OK = 0;
+inline constexpr int SETUP_FILE_CANNOT_OPEN = 2;
+inline constexpr int SETUP_FILE_WRITE_FAILED = 6;
+inline constexpr int SETUP_FILE_READ_FAILED = 7;
+inline constexpr int SETUP_FILE_INVALID = 8;  // wrong magic, wrong version or checksum mismatch
+
+inline constexpr char SETUP_FILE_MAGIC[4] = {'V', 'T', 'S', 'I'};
+inline constexpr std::uint32_t SETUP_FILE_VERSION = 6;
+inline constexpr std::uint32_t SETUP_FILE_CHECKSUM_POSITION = 8;
+inline constexpr std::uint32_t SETUP_FILE_BODY_OFFSET = 12;
+inline constexpr std::uint32_t SETUP_FILE_OPTIONS_BLOCK_SIZE = 24;
+
+// Told the percentage reached before each pack is read, for the progress dialog of start-up.
+using SetupFileProgress = std::function<void(std::uint32_t percent)>;
+
+// Loads a whole database. On SETUP_FILE_OK `info` holds the tree; on failure it is left empty. Failures
+// also leave German diagnostics on the standard output. Sets the program-wide checksum flag from the
+// loaded options.
+int ReadSetupFile(platform::FileSystem& files, const char* path, std::unique_ptr<SetupInfo>& info,
+                  const SetupFileProgress& progress = {});
+
+// Stores a database, replacing the file. Fails when GroupName is absent. A failure after the file was
+// created leaves it partly written.
+int WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path);
+
+}  // namespace vtsetup
