@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vtsetup::testing {
+
+// Passes every call to a real file system and fails the chosen one, the way a failing disk would. It
+// also records each read and write (which open handle, at which offset) so that a test can run once,
+// learn the calls, and then fail each of them in turn.
+class FaultyFileSystem final : public platform::FileSystem {
+ public:
+  struct Call {
+    int handle;  // 1 for the first file opened, 2 for the second, ...
+    std::uint64_t offset;
+    std::uint32_t size;
+  };
+
+  explicit FaultyFileSystem(platform::FileSystem& real) : real_(real) {}
+
+  // 1-based numbers of the call to fail; 0 fails none.
+  int fail_open = 0;
+  int fail_read = 0;
+  int fail_write = 0;
+  // The failing write first writes half of its bytes and then reports success: a short write.
+  bool short_write = false;
+  platform::SystemError error = platform::ERR_GEN_FAILURE;
+
+  std::vector<Call> reads;
+  std::vector<Call> writes;
+
+  platform::OpenResult Open(const char* path, platform::FileAccess access, std::uint32_t share,
+                            platform::FileCreation creation) override;
+  platform::SystemError Delete(const char* path) override { return real_.Delete(path); }
+  TextString ErrorText(platform::SystemError error_number) override { return real_.ErrorText(error_number); }
+
+ private:
+  class FaultyFile;
+  platform::FileSystem& real_;
+  int opens_ = 0;
+};
+
+}  // namespace vtsetup::testing
