@@ -93,15 +93,6 @@ TEST(TextStringAppend, AppendNumberWritesSignedDecimal) {
   EXPECT_EQ(s, "n=0,-42,2147483647,-2147483648");
 }
 
-TEST(TextStringConcatenation, JoinsStringsTextsAndCharacters) {
-  const TextString folder("C:\\Games");
-  const TextString name("setup");
-  EXPECT_EQ(folder + name, "C:\\Gamessetup");
-  EXPECT_EQ(folder + "\\x", "C:\\Games\\x");
-  EXPECT_EQ("D:" + name, "D:setup");
-  EXPECT_EQ(folder + '\\', "C:\\Games\\");
-}
-
 TEST(TextStringFormat, FitsArgumentsOfAnyLength) {
   TextString s("old text");
   s.Format("%s-%d-%u", "disk", -7, 3u);

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "platform/host/host_debug_sink.h"
-#include "platform/system.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -72,6 +71,14 @@ TEST_P(HostFileCreation, FollowsTheWindowsCreationModes) {
   }
 }
 
+std::string CreationCaseName(const ::testing::TestParamInfo<CreationCase>& info) {
+  static const char* const kCreation[] = {"",           "CreateNew",       "CreateAlways", "OpenExisting",
+                                          "OpenAlways", "TruncateExisting"};
+  static const char* const kAccess[] = {"", "Read", "Write", "ReadWrite"};
+  return std::string(kCreation[static_cast<int>(info.param.creation)]) +
+         kAccess[static_cast<int>(info.param.access)] + (info.param.exists_before ? "Existing" : "Missing");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Modes, HostFileCreation,
     ::testing::Values(CreationCase{FileCreation::CreateNew, FileAccess::Write, true, 80, 3},
@@ -84,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CreationCase{FileCreation::OpenAlways, FileAccess::Read, false, 0, 0},
                       CreationCase{FileCreation::TruncateExisting, FileAccess::Write, true, 0, 0},
                       CreationCase{FileCreation::TruncateExisting, FileAccess::ReadWrite, false, 2, -1},
-                      CreationCase{FileCreation::TruncateExisting, FileAccess::Read, true, 87, 3}));
+                      CreationCase{FileCreation::TruncateExisting, FileAccess::Read, true, 87, 3}),
+    CreationCaseName);
 
 TEST_F(HostFileSystemTest, BackslashesAndRelativePathsReachTheFile) {
   std::filesystem::create_directory(dir_.Path() / "sub");
@@ -219,16 +227,6 @@ TEST(HostFileSystemErrorText, GivesWindowsTextsWithoutLineEnds) {
     EXPECT_NE(text.At(text.Length() - 1), '\n') << error;
     EXPECT_NE(text.At(text.Length() - 1), '\r') << error;
   }
-}
-
-TEST(HostSystem, IsOneObjectWithWorkingFiles) {
-  vtsetup::platform::System& system = vtsetup::platform::TheSystem();
-  EXPECT_EQ(&system, &vtsetup::platform::TheSystem());
-  TempDir dir;
-  const OpenResult result =
-      system.Files().Open(dir.File("f.bin").c_str(), FileAccess::Write, SHARE_READ, FileCreation::CreateNew);
-  EXPECT_EQ(result.error, 0u);
-  EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("f.bin")));
 }
 
 TEST(HostDebugSink, AppendsToTheNamedFileAndWritesNothingWhenUnset) {

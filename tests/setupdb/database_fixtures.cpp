@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
+#include "setupdb/setup_file.h"
 #include "tests/support/reference_crc.h"
+#include "tests/support/temp_dir.h"
 
 namespace vtsetup::testing {
 
@@ -176,76 +179,11 @@ SetupInfo SampleTree() {
   return info;
 }
 
-void ExpectSameTree(const SetupInfo& expected, const SetupInfo& actual) {
-  auto same_files = [](const std::vector<FileEntry>& a, const std::vector<FileEntry>& b) {
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      EXPECT_EQ(b[i].RecordSize, RECORD_SIZE_FILE);
-      EXPECT_EQ(a[i].Path, b[i].Path);
-      EXPECT_EQ(a[i].FileSize, b[i].FileSize);
-      EXPECT_EQ(a[i].Crc, b[i].Crc);
-    }
-  };
-  auto same_shortcuts = [](const std::vector<ShortcutEntry>& a, const std::vector<ShortcutEntry>& b) {
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      EXPECT_EQ(b[i].Reserved, 0u);
-      EXPECT_EQ(a[i].Name, b[i].Name);
-      EXPECT_EQ(a[i].Target, b[i].Target);
-    }
-  };
-  EXPECT_EQ(actual.RecordSize, RECORD_SIZE_SETUP_INFO);
-  EXPECT_EQ(expected.PrgName, actual.PrgName);
-  EXPECT_EQ(expected.DefDestDir, actual.DefDestDir);
-  ASSERT_TRUE(actual.GroupName.has_value());
-  EXPECT_EQ(*expected.GroupName, *actual.GroupName);
-  EXPECT_EQ(expected.Company, actual.Company);
-  EXPECT_EQ(expected.Product, actual.Product);
-  EXPECT_EQ(expected.Version, actual.Version);
-  EXPECT_EQ(expected.Filename, actual.Filename);
-  const SetupOptions& a = expected.Options;
-  const SetupOptions& b = actual.Options;
-  EXPECT_EQ(b.RecordSize, RECORD_SIZE_OPTIONS);
-  EXPECT_EQ(a.SpareSpace, b.SpareSpace);
-  EXPECT_EQ(a.InstallDirectX, b.InstallDirectX);
-  EXPECT_EQ(a.InstallGame, b.InstallGame);
-  EXPECT_EQ(a.SplashDelay, b.SplashDelay);
-  EXPECT_EQ(a.Uninstall, b.Uninstall);
-  EXPECT_EQ(a.Readme, b.Readme);
-  EXPECT_EQ(a.CheckCRC, b.CheckCRC);
-  EXPECT_EQ(a.DefaultPack, b.DefaultPack);
-  EXPECT_EQ(a.RelativeDir, b.RelativeDir);
-  EXPECT_EQ(a.DirectXDir, b.DirectXDir);
-  EXPECT_EQ(a.UninstallPrg, b.UninstallPrg);
-  EXPECT_EQ(a.BitmapDir, b.BitmapDir);
-  EXPECT_EQ(a.ReadmeFile, b.ReadmeFile);
-  EXPECT_EQ(actual.Bitmaps.RecordSize, 0u);
-  EXPECT_EQ(expected.Bitmaps.Background640x480, actual.Bitmaps.Background640x480);
-  EXPECT_EQ(expected.Bitmaps.Background800x600, actual.Bitmaps.Background800x600);
-  EXPECT_EQ(expected.Bitmaps.Background1024x768, actual.Bitmaps.Background1024x768);
-  EXPECT_EQ(expected.Bitmaps.Background1280x1024, actual.Bitmaps.Background1280x1024);
-  ASSERT_EQ(expected.Packs.size(), actual.Packs.size());
-  for (std::size_t p = 0; p < expected.Packs.size(); ++p) {
-    const PackInfo& x = expected.Packs[p];
-    const PackInfo& y = actual.Packs[p];
-    EXPECT_EQ(y.RecordSize, RECORD_SIZE_PACK);
-    EXPECT_EQ(x.Typename, y.Typename);
-    EXPECT_EQ(x.Typedesc, y.Typedesc);
-    EXPECT_EQ(x.PackSizes, y.PackSizes);
-    ASSERT_EQ(x.Dirs.size(), y.Dirs.size());
-    for (std::size_t d = 0; d < x.Dirs.size(); ++d) {
-      EXPECT_EQ(y.Dirs[d].RecordSize, RECORD_SIZE_DIR);
-      EXPECT_EQ(x.Dirs[d].Path, y.Dirs[d].Path);
-      EXPECT_FALSE(y.Dirs[d].SubDirs);
-      EXPECT_EQ(x.Dirs[d].DeleteUnempty, y.Dirs[d].DeleteUnempty);
-    }
-    same_files(x.Files, y.Files);
-    same_shortcuts(x.Shortcuts, y.Shortcuts);
-    same_shortcuts(x.DesktopShortcuts, y.DesktopShortcuts);
-    same_shortcuts(x.InternetShortcuts, y.InternetShortcuts);
-  }
-  EXPECT_EQ(expected.TempTotalSize, actual.TempTotalSize);
-  same_files(expected.TempFiles, actual.TempFiles);
+std::vector<unsigned char> StoredBytes(const SetupInfo& info) {
+  TempDir dir;
+  const std::string path = dir.File("SETUP.INF");
+  EXPECT_EQ(WriteSetupFile(platform::TheSystem().Files(), info, path.c_str()), SETUP_FILE_OK);
+  return ReadBytes(path);
 }
 
 }  // namespace vtsetup::testing

@@ -41,7 +41,8 @@ SetupInfo SampleTree();
 // of the counts marked.
 ByteBuilder SampleTreeBytes();
 
-// Every stored field of the two trees is the same.
-void ExpectSameTree(const SetupInfo& expected, const SetupInfo& actual);
+// What the writer stores for a tree. The writer's bytes are checked against SampleTreeBytes, so two
+// trees that store the same bytes agree in every stored field.
+std::vector<unsigned char> StoredBytes(const SetupInfo& info);
 
 }  // namespace vtsetup::testing

@@ -56,7 +56,13 @@ TEST_F(SetupFileTest, RoundTripKeepsEveryStoredField) {
   const ReadOutcome read = Read(Files(), Written(SampleTree()));
   ASSERT_EQ(read.result, SETUP_FILE_OK);
   EXPECT_EQ(read.console, "");
-  ExpectSameTree(SampleTree(), *read.info);
+  EXPECT_EQ(StoredBytes(*read.info), SampleTreeBytes().Bytes());
+  // The tags that the file does not carry are set by the reader.
+  EXPECT_EQ(read.info->RecordSize, RECORD_SIZE_SETUP_INFO);
+  EXPECT_EQ(read.info->Options.RecordSize, RECORD_SIZE_OPTIONS);
+  EXPECT_EQ(read.info->Packs[1].RecordSize, RECORD_SIZE_PACK);
+  EXPECT_EQ(read.info->Packs[1].Dirs[1].RecordSize, RECORD_SIZE_DIR);
+  EXPECT_EQ(read.info->TempFiles[1].RecordSize, RECORD_SIZE_FILE);
 }
 
 TEST_F(SetupFileTest, FieldsThatAreNotStoredComeBackAsTheReaderSetsThem) {
@@ -78,7 +84,7 @@ TEST_F(SetupFileTest, EmptyTreeRoundTripsWithoutProgress) {
   const ReadOutcome read =
       Read(Files(), Written(SetupInfo{}), [&](std::uint32_t p) { positions.push_back(p); });
   ASSERT_EQ(read.result, SETUP_FILE_OK);
-  ExpectSameTree(SetupInfo{}, *read.info);
+  EXPECT_EQ(StoredBytes(*read.info), StoredBytes(SetupInfo{}));
   EXPECT_TRUE(positions.empty());
 }
 
@@ -132,7 +138,7 @@ TEST_F(SetupFileTest, BytesAfterTheLastTemporaryFileAreNotLookedAt) {
   SealDatabase(bytes);
   const ReadOutcome read = ReadBytesAsDatabase(bytes);
   ASSERT_EQ(read.result, SETUP_FILE_OK);
-  ExpectSameTree(SampleTree(), *read.info);
+  EXPECT_EQ(StoredBytes(*read.info), SampleTreeBytes().Bytes());
 }
 
 TEST_F(SetupFileTest, MissingFileIsReportedAndGivesTwo) {
