@@ -1,3 +1,4 @@
+#include <cstring>
 #include <limits>
 
 #include "base/console.h"
@@ -97,9 +98,11 @@ class SetupFileWriter {
     return WriteNumber(static_cast<std::uint32_t>(entries.size()), reported);
   }
 
-  // The text and its zero byte in one write; the file holds no length prefixes.
+  // The text up to its first zero byte, and that zero, in one write: the file holds no length prefixes,
+  // so a zero inside a text would end it early and shift everything after it.
   bool WriteString(const TextString& text) {
-    if (!Write(text.Data(), text.Length() + 1)) {
+    const auto length = static_cast<std::uint32_t>(std::strlen(text.Data()));
+    if (!Write(text.Data(), length + 1)) {
       ConsolePrint("Fehler beim Schreiben => Abbruch\n");
       return false;
     }

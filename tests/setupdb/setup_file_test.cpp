@@ -265,6 +265,15 @@ TEST_F(SetupFileTest, CreateAndReopenFailures) {
   EXPECT_EQ(outcome.console, "");
 }
 
+TEST_F(SetupFileTest, TextsEndAtTheirFirstZeroByte) {
+  SetupInfo info = SampleTree();
+  info.Company = TextString("Vantor\0Software", 15);
+  const ReadOutcome read = Read(Files(), Written(info));
+  ASSERT_EQ(read.result, SETUP_FILE_OK);
+  EXPECT_EQ(read.info->Company, "Vantor");
+  EXPECT_EQ(read.info->Product, "Orvella");
+}
+
 TEST_F(SetupFileTest, AbsentGroupNameCannotBeStored) {
   SetupInfo info = SampleTree();
   info.GroupName.reset();
