@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/text_string.h"
 #include "platform/errors.h"
@@ -44,6 +45,12 @@ class File {
   virtual SystemError Size(std::uint64_t& size) = 0;
 };
 
+// One entry of a folder listing.
+struct FoundFile {
+  TextString name;  // as the file system spells it
+  bool directory = false;
+};
+
 struct OpenResult {
   std::unique_ptr<File> file;  // null on failure
   SystemError error = ERR_NONE;
@@ -57,6 +64,13 @@ class FileSystem {
   virtual OpenResult Open(const char* path, FileAccess access, std::uint32_t share,
                           FileCreation creation) = 0;
   virtual SystemError Delete(const char* path) = 0;
+  // The entries of a folder whose names match a pattern such as "C:\\DATA\\*.*", "." and ".." included
+  // as Windows lists them, hidden files too. ERR_PATH_NOT_FOUND and friends when the folder cannot be
+  // listed.
+  virtual SystemError FindFiles(const char* pattern, std::vector<FoundFile>& found) = 0;
+  // The absolute Windows form of a path, relative ones taken from the current folder; "." and ".."
+  // resolved.
+  virtual TextString FullPath(const char* path) = 0;
   // The system's text for an error number, without a line end, at most 199 characters as the
   // callers' 200-byte buffers hold.
   virtual TextString ErrorText(SystemError error) = 0;

@@ -2,6 +2,7 @@
 
 #include "base/debug_trace.h"
 #include "platform/file_system.h"
+#include "platform/profile.h"
 
 namespace vtsetup::platform {
 
@@ -11,6 +12,7 @@ class System {
  public:
   virtual ~System() = default;
   virtual FileSystem& Files() = 0;
+  virtual Profile& Profiles() = 0;
   virtual DebugSink& Debug() = 0;
 };
 

@@ -1,11 +1,15 @@
 #include "platform/host/host_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/host/host_errors.h"
 #include "platform/host/host_paths.h"
@@ -129,6 +133,51 @@ int OpenFlags(FileAccess access, FileCreation creation) {
   return flags;
 }
 
+char FoldUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Windows wildcards: "*" any run, "?" one character, letters without regard to case; "*.*" also takes
+// names without a dot, as it always has on Windows.
+bool MatchesPattern(const char* pattern, const char* name) {
+  if (std::string_view(pattern) == "*.*") {
+    return true;
+  }
+  if (*pattern == '\0') {
+    return *name == '\0';
+  }
+  if (*pattern == '*') {
+    for (const char* rest = name;; ++rest) {
+      if (MatchesPattern(pattern + 1, rest)) {
+        return true;
+      }
+      if (*rest == '\0') {
+        return false;
+      }
+    }
+  }
+  if (*name == '\0') {
+    return false;
+  }
+  return (*pattern == '?' || FoldUpper(*pattern) == FoldUpper(*name)) &&
+         MatchesPattern(pattern + 1, name + 1);
+}
+
+bool NtfsOrder(const FoundFile& a, const FoundFile& b) {
+  const std::string_view x(a.name.Data(), a.name.Length());
+  const std::string_view y(b.name.Data(), b.name.Length());
+  const auto folded_less = [](char p, char q) {
+    return static_cast<unsigned char>(FoldUpper(p)) < static_cast<unsigned char>(FoldUpper(q));
+  };
+  if (std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), folded_less)) {
+    return true;
+  }
+  if (std::lexicographical_compare(y.begin(), y.end(), x.begin(), x.end(), folded_less)) {
+    return false;
+  }
+  return x < y;
+}
+
 }  // namespace
 
 OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32_t /*share*/,
@@ -163,6 +212,75 @@ SystemError HostFileSystem::Delete(const char* path) {
     return ErrorFromErrno(errno, host_path);
   }
   return ERR_NONE;
+}
+
+SystemError HostFileSystem::FindFiles(const char* pattern, std::vector<FoundFile>& found) {
+  found.clear();
+  const std::string host_pattern = HostPathFor(pattern);
+  const std::string::size_type slash = host_pattern.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : host_pattern.substr(0, slash + 1);
+  const std::string name_pattern = slash == std::string::npos ? host_pattern : host_pattern.substr(slash + 1);
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) {
+    const int error = errno;
+    return error == ENOENT ? ERR_PATH_NOT_FOUND : ErrorFromErrno(error, folder);
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    if (!MatchesPattern(name_pattern.c_str(), entry->d_name)) {
+      continue;
+    }
+    struct stat info {};
+    const bool is_directory =
+        ::stat((folder + "/" + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    found.push_back({TextString(entry->d_name), is_directory});
+  }
+  ::closedir(listing);
+  std::sort(found.begin(), found.end(), NtfsOrder);
+  return found.empty() ? ERR_FILE_NOT_FOUND : ERR_NONE;
+}
+
+TextString HostFileSystem::FullPath(const char* path) {
+  std::string windows(path != nullptr ? path : "");
+  for (char& c : windows) {
+    if (c == '/') {
+      c = '\\';
+    }
+  }
+  std::string prefix;
+  if (windows.size() >= 2 && windows[1] == ':') {
+    prefix = windows.substr(0, 2);
+    windows.erase(0, 2);
+  } else {
+    prefix = "Z:";
+    if (windows.empty() || windows[0] != '\\') {
+      std::vector<char> buffer(4096);
+      const std::string current = ::getcwd(buffer.data(), buffer.size()) != nullptr ? buffer.data() : "/";
+      windows = WindowsPathFor(current).substr(2) + "\\" + windows;
+    }
+  }
+  // Resolve "." and ".." name by name; ".." at the root stays at the root, as on Windows.
+  std::vector<std::string> parts;
+  std::string::size_type start = 0;
+  while (start <= windows.size()) {
+    const std::string::size_type end = std::min(windows.find('\\', start), windows.size());
+    const std::string part = windows.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) {
+        parts.pop_back();
+      }
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string full = prefix;
+  for (const std::string& part : parts) {
+    full += "\\" + part;
+  }
+  if (parts.empty() || windows.back() == '\\') {
+    full += "\\";
+  }
+  return TextString(full.c_str());
 }
 
 TextString HostFileSystem::ErrorText(SystemError error) {

@@ -8,4 +8,7 @@ namespace vtsetup::platform::host {
 // path (absolute from "/") stays one. Drive letters join when the machine's drive map exists.
 std::string HostPathFor(const char* windows_path);
 
+// The Windows name of an absolute host path, on drive Z:.
+std::string WindowsPathFor(const std::string& host_absolute_path);
+
 }  // namespace vtsetup::platform::host

@@ -34,6 +34,10 @@ class FaultyFileSystem final : public platform::FileSystem {
   platform::OpenResult Open(const char* path, platform::FileAccess access, std::uint32_t share,
                             platform::FileCreation creation) override;
   platform::SystemError Delete(const char* path) override { return real_.Delete(path); }
+  platform::SystemError FindFiles(const char* pattern, std::vector<platform::FoundFile>& found) override {
+    return real_.FindFiles(pattern, found);
+  }
+  TextString FullPath(const char* path) override { return real_.FullPath(path); }
   TextString ErrorText(platform::SystemError error_number) override { return real_.ErrorText(error_number); }
 
  private:

@@ -1,0 +1,238 @@
+#include "platform/host/host_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using vtsetup::TextString;
+using vtsetup::platform::host::HostProfile;
+using vtsetup::testing::TempDir;
+using vtsetup::testing::WriteBytes;
+
+class HostProfileTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& text) {
+    WriteBytes(file_, std::vector<unsigned char>(text.begin(), text.end()));
+  }
+  std::string String(const char* section, const char* key, const char* default_value = "none",
+                     std::uint32_t buffer_size = 256) {
+    const TextString value = profile_.ReadString(file_.c_str(), section, key, default_value, buffer_size);
+    return std::string(value.Data(), value.Length());
+  }
+  std::int32_t Int(const char* section, const char* key, std::int32_t default_value = -7) {
+    return profile_.ReadInt(file_.c_str(), section, key, default_value);
+  }
+  std::uint32_t Section(const char* section, std::uint32_t buffer_size = 4096) {
+    return profile_.ReadSection(file_.c_str(), section, buffer_size);
+  }
+
+  TempDir dir_;
+  HostProfile profile_;
+  std::string file_ = dir_.File("setup.ini");
+};
+
+TEST_F(HostProfileTest, MissingOrUnreadableFileReadsAsEmpty) {
+  EXPECT_EQ(String("Setup", "Name"), "none");
+  EXPECT_EQ(Int("Setup", "Count"), -7);
+  EXPECT_EQ(Section("Setup"), 0u);
+
+  file_ = dir_.Path().string();  // a folder cannot be read as a file
+  EXPECT_EQ(String("Setup", "Name"), "none");
+  EXPECT_EQ(Section("Setup"), 0u);
+}
+
+TEST_F(HostProfileTest, TakesWindowsStyleFileNames) {
+  Write("[Setup]\r\nName=Game\r\n");
+  std::string windows_name = file_;
+  for (std::size_t i = 1; i < windows_name.size(); ++i) {
+    if (windows_name[i] == '/') {
+      windows_name[i] = '\\';
+    }
+  }
+  EXPECT_EQ(profile_.ReadString(windows_name.c_str(), "Setup", "Name", "", 256), "Game");
+}
+
+TEST_F(HostProfileTest, ReadsTheFileAfreshOnEachCall) {
+  Write("[Setup]\nName=First\n");
+  EXPECT_EQ(String("Setup", "Name"), "First");
+  Write("[Setup]\nName=Second\n");
+  EXPECT_EQ(String("Setup", "Name"), "Second");
+}
+
+TEST_F(HostProfileTest, AcceptsCrLfAndLfLineEnds) {
+  Write("[A]\r\nOne=1\r\nTwo=2\n[B]\nThree=3\r\nLast=end");
+  EXPECT_EQ(String("A", "One"), "1");
+  EXPECT_EQ(String("A", "Two"), "2");
+  EXPECT_EQ(String("B", "Three"), "3");
+  EXPECT_EQ(String("B", "Last"), "end");
+  EXPECT_EQ(String("A", "Three"), "none");
+}
+
+TEST_F(HostProfileTest, MatchesSectionsAndKeysWithoutAsciiCase) {
+  Write("  [  Install Dirs ] trailing\r\nGameDir=C:\\GAME\r\n");
+  EXPECT_EQ(String("install dirs", "GAMEDIR"), "C:\\GAME");
+  EXPECT_EQ(String("INSTALL DIRS", "gamedir"), "C:\\GAME");
+  EXPECT_EQ(String("Install", "GameDir"), "none");
+  EXPECT_EQ(String("Install Dirs", "Game"), "none");
+}
+
+TEST_F(HostProfileTest, FirstSectionAndFirstKeyWin) {
+  Write(
+      "[Setup]\r\nName=First\r\nname=Second\r\n[Other]\r\nName=Other\r\n[SETUP]\r\nName=Third\r\nExtra="
+      "x\r\n");
+  EXPECT_EQ(String("Setup", "Name"), "First");
+  EXPECT_EQ(String("Other", "Name"), "Other");
+  // The later duplicate section is not merged in.
+  EXPECT_EQ(String("Setup", "Extra"), "none");
+  EXPECT_EQ(Section("Setup"), std::string("Name=First").size() + 1 + std::string("name=Second").size() + 1);
+}
+
+TEST_F(HostProfileTest, RemovesBlanksAroundKeyAndValue) {
+  Write("[S]\r\n \tKey One \t= \t a value  with  blanks\t \r\nEmpty =   \r\nSplit=a=b\r\n");
+  EXPECT_EQ(String("S", "Key One"), "a value  with  blanks");
+  EXPECT_EQ(String("S", "Empty"), "");
+  EXPECT_EQ(String("S", "Split"), "a=b");
+}
+
+TEST_F(HostProfileTest, DropsOneMatchingPairOfQuotes) {
+  Write(
+      "[Q]\r\nDouble=\"text\"\r\nSingle='text'\r\nBlanks=\" text \"\r\nDoubled=''text''\r\n"
+      "Mixed=\"text'\r\nLone=\"\r\nInner=a \"b\" c\r\nEmpty=\"\"\r\n");
+  EXPECT_EQ(String("Q", "Double"), "text");
+  EXPECT_EQ(String("Q", "Single"), "text");
+  EXPECT_EQ(String("Q", "Blanks"), " text ");
+  EXPECT_EQ(String("Q", "Doubled"), "'text'");
+  EXPECT_EQ(String("Q", "Mixed"), "\"text'");
+  EXPECT_EQ(String("Q", "Lone"), "\"");
+  EXPECT_EQ(String("Q", "Inner"), "a \"b\" c");
+  EXPECT_EQ(String("Q", "Empty"), "");
+}
+
+TEST_F(HostProfileTest, SkipsCommentLinesOnly) {
+  Write("[C]\r\n;Hidden=1\r\n  \t;Indented=2\r\nShown=3 ;not a comment\r\n; [D]\r\nAfter=4\r\n");
+  EXPECT_EQ(String("C", "Hidden"), "none");
+  EXPECT_EQ(String("C", ";Hidden"), "none");
+  EXPECT_EQ(String("C", "Indented"), "none");
+  EXPECT_EQ(String("C", "Shown"), "3 ;not a comment");
+  EXPECT_EQ(String("C", "After"), "4");
+  EXPECT_EQ(String("D", "After"), "none");
+}
+
+TEST_F(HostProfileTest, LineWithoutEqualsIsAKeyWithEmptyValue) {
+  Write("[L]\r\n  Flag  \r\nNext=1\r\n");
+  EXPECT_EQ(String("L", "Flag"), "");
+  EXPECT_EQ(Int("L", "Flag"), 0);
+  EXPECT_EQ(String("L", "Fla"), "none");
+  EXPECT_EQ(Section("L"), std::string("Flag").size() + 1 + std::string("Next=1").size() + 1);
+}
+
+TEST_F(HostProfileTest, IgnoresLinesBeforeTheFirstSection) {
+  Write("Loose=1\r\n[S]\r\nKept=2\r\n");
+  EXPECT_EQ(String("S", "Loose"), "none");
+  EXPECT_EQ(String("", "Loose"), "none");
+  EXPECT_EQ(Section("S"), std::string("Kept=2").size() + 1);
+}
+
+TEST_F(HostProfileTest, EmptyOrNullNamesNeverMatch) {
+  Write("[]\r\n=nameless\r\nKey=1\r\n[S]\r\n=nameless\r\n");
+  EXPECT_EQ(String("", "Key"), "none");
+  EXPECT_EQ(String(nullptr, "Key"), "none");
+  EXPECT_EQ(String("S", ""), "none");
+  EXPECT_EQ(String("S", nullptr), "none");
+  EXPECT_EQ(Int("S", ""), -7);
+  EXPECT_EQ(Section(""), 0u);
+  EXPECT_EQ(Section(nullptr), 0u);
+}
+
+TEST_F(HostProfileTest, PassesBytesAbove127Unchanged) {
+  // Code page 1250: 0xA5 is "Ą", 0xB9 is "ą", 0xE8 is "č".
+  Write("[Gra\xB9]\r\nK\xA5t=\xE8\x61s \x80\xFF\r\n");
+  EXPECT_EQ(String("GRA\xB9", "k\xA5T"), "\xE8\x61s \x80\xFF");
+  // Only ASCII letters fold; the code page's own cases stay apart.
+  EXPECT_EQ(String("Gra\xA5", "K\xA5t"), "none");
+  EXPECT_EQ(String("Gra\xB9", "K\xB9t"), "none");
+}
+
+TEST_F(HostProfileTest, CutsTheStringToTheBuffer) {
+  const std::string long_value(300, 'x');
+  Write("[S]\r\nLong=" + long_value + "\r\nShort=abc\r\n");
+  EXPECT_EQ(String("S", "Long", "", 256), std::string(255, 'x'));
+  EXPECT_EQ(String("S", "Short", "", 4), "abc");
+  EXPECT_EQ(String("S", "Short", "", 3), "ab");
+  EXPECT_EQ(String("S", "Short", "", 1), "");
+  EXPECT_EQ(String("S", "Short", "", 0), "");
+  EXPECT_EQ(String("S", "Missing", "default", 4), "def");
+  // A zero byte ends the text as a caller's zero-terminated buffer would.
+  Write(std::string("[S]\r\nZero=ab\0cd\r\n", 16));
+  const TextString zero = profile_.ReadString(file_.c_str(), "S", "Zero", "", 256);
+  EXPECT_EQ(zero.Length(), 2u);
+  EXPECT_EQ(zero, "ab");
+}
+
+TEST_F(HostProfileTest, DefaultLosesTrailingBlanksOnly) {
+  Write("[S]\r\n");
+  EXPECT_EQ(String("S", "Missing", nullptr), "");
+  EXPECT_EQ(String("S", "Missing", "  value \t "), "  value");
+  EXPECT_EQ(String("S", "Missing", "   "), "");
+  EXPECT_EQ(String("Nowhere", "Missing", "x "), "x");
+}
+
+TEST_F(HostProfileTest, ReadsTheLeadingDecimalNumber) {
+  Write(
+      "[N]\r\nPlain=42\r\nSuffix=102abc\r\nWord=abc\r\nEmpty=\r\nNegative=-5\r\nPlus=+5\r\nQuoted=\"12\"\r\n"
+      "Hex=0x1F\r\nBig=2147483647\r\nWrapped=4294967297\r\nBlanks=  7  \r\n");
+  EXPECT_EQ(Int("N", "Plain"), 42);
+  EXPECT_EQ(Int("N", "Suffix"), 102);
+  EXPECT_EQ(Int("N", "Word"), 0);
+  EXPECT_EQ(Int("N", "Empty"), 0);
+  EXPECT_EQ(Int("N", "Negative"), 0);
+  EXPECT_EQ(Int("N", "Plus"), 0);
+  EXPECT_EQ(Int("N", "Quoted"), 12);
+  EXPECT_EQ(Int("N", "Hex"), 0);
+  EXPECT_EQ(Int("N", "Big"), 2147483647);
+  EXPECT_EQ(Int("N", "Wrapped"), 1);
+  EXPECT_EQ(Int("N", "Blanks"), 7);
+  EXPECT_EQ(Int("N", "Missing", -3), -3);
+  EXPECT_EQ(Int("Missing", "Plain", 9), 9);
+}
+
+// "A = 1", a comment, a blank line, B="two" and Flag deliver "A=1\0B=\"two\"\0Flag\0\0": 17 characters
+// before the final null, 18 bytes in all.
+class HostProfileSectionTest : public HostProfileTest {
+ protected:
+  void SetUp() override {
+    Write(
+        "[S]\r\n  A = 1 "
+        "\r\n;comment=x\r\n\r\nB=\"two\"\r\nFlag\r\n[Comments]\r\n;only\r\n[Empty]\r\n[Next]\r\nX=1\r\n");
+  }
+};
+
+TEST_F(HostProfileSectionTest, CountsEntriesAsDelivered) {
+  EXPECT_EQ(Section("S"), 17u);
+  EXPECT_EQ(Section("s"), 17u);
+  EXPECT_EQ(Section("S", 18), 17u);
+}
+
+TEST_F(HostProfileSectionTest, GivesSizeMinusTwoWhenTheListDoesNotFit) {
+  EXPECT_EQ(Section("S", 17), 15u);
+  EXPECT_EQ(Section("S", 5), 3u);
+  EXPECT_EQ(Section("S", 2), 0u);
+  EXPECT_EQ(Section("S", 1), 0u);
+  EXPECT_EQ(Section("S", 0), 0u);
+}
+
+TEST_F(HostProfileSectionTest, MissingOrEntrylessSectionGivesZero) {
+  EXPECT_EQ(Section("Missing"), 0u);
+  EXPECT_EQ(Section("Comments"), 0u);
+  EXPECT_EQ(Section("Empty"), 0u);
+  EXPECT_EQ(Section("Empty", 1), 0u);
+  EXPECT_EQ(Section("Next"), 4u);
+}
+
+}  // namespace
