@@ -1,0 +1,140 @@
+#include "compiler/pack_reader.h"
+
+#include "base/console.h"
+#include "compiler/compile_script.h"
+
+namespace vtsetup {
+namespace {
+
+// The three shortcut tables differ in their keys, their messages and whether they name a source file.
+struct ShortcutTable {
+  const char* stem;
+  const char* missing_comma;   // takes the key number, the section and the script
+  const char* index_too_high;  // takes the section, the script and the number; null for web addresses
+  const char* index_too_low;
+};
+
+constexpr ShortcutTable kStartMenu = {
+    "Shortcut",
+    "Der Shortcut-Eintrag %i in der Sektion %s in der Datei %s ist ung\xFCltig: , fehlt.\n",
+    "Dateindex im Shortcut-Eintrag in Sektion %s in der Datei %s ist zu hoch: %i.\n",
+    "Dateindex im Shortcut-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n",
+};
+constexpr ShortcutTable kDesktop = {
+    "DesktopShortcut",
+    "Der Desktop-Shortcut-Eintrag %i in der Sektion %s in der Datei %s ist ung\xFCltig: , fehlt.\n",
+    "Dateindex im Desktop-Shortcut-Eintrag in Sektion %s in der Datei %s ist zu hoch: %i.\n",
+    "Dateindex im Desktop-Shortcut-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n",
+};
+constexpr ShortcutTable kInternet = {
+    "InternetShortcut",
+    "Der Internet-Shortcut-Eintrag %i in der Sektion %s in der Datei %s ist ung\xFCltig: , fehlt.\n",
+    nullptr,
+    nullptr,
+};
+
+TextString ShortcutKey(const ShortcutTable& table, std::int32_t n) {
+  TextString key;
+  key.Format("%s%i", table.stem, n);
+  return key;
+}
+
+int ReadShortcuts(const ScriptValues& script, const char* section, const ShortcutTable& table,
+                  const SourceList& sources, const PathVariables& variables,
+                  std::vector<ShortcutEntry>& shortcuts) {
+  // A key that is there with an empty value still counts, and then fails for its missing comma.
+  std::int32_t count = 0;
+  while (script.Clean(section, ShortcutKey(table, count + 1).Data(), MISSING_SHORTCUT) != MISSING_SHORTCUT) {
+    ++count;
+  }
+  shortcuts.assign(static_cast<std::size_t>(count), ShortcutEntry{});
+  for (std::int32_t n = 1; n <= count; ++n) {
+    const TextString value = script.Clean(section, ShortcutKey(table, n).Data(), MISSING_SHORTCUT);
+    const std::int32_t comma = value.Find(",");
+    if (comma < 0) {
+      ConsolePrint(table.missing_comma, n, section, script.ScriptPath().Data());
+      return COMPILE_BAD_ENTRY;
+    }
+    const TextString reference = value.Left(static_cast<std::uint32_t>(comma));
+    ShortcutEntry& shortcut = shortcuts[static_cast<std::size_t>(n) - 1];
+    shortcut.Name = value.Mid(static_cast<std::uint32_t>(comma) + 1);
+    ExpandVariables(&variables, &shortcut.Name);
+    if (table.index_too_high == nullptr) {
+      shortcut.Target = "http://" + reference;
+      continue;
+    }
+    const std::int32_t file = reference.Find("File");
+    if (file < 0) {
+      ConsolePrint("Fehler im Shortcut-Eintrag in der Sektion %s in der Datei %s.\n", section,
+                   script.ScriptPath().Data());
+      return COMPILE_BAD_ENTRY;
+    }
+    const std::int32_t number = LeadingNumber(reference.Data() + reference.Find("e") + 1);
+    if (number > static_cast<std::int64_t>(sources.Files.size()) || number < 1) {
+      ConsolePrint(number < 1 ? table.index_too_low : table.index_too_high, section,
+                   script.ScriptPath().Data(), number);
+      return COMPILE_BAD_ENTRY;
+    }
+    shortcut.Target = sources.Files[static_cast<std::size_t>(number) - 1];
+  }
+  return COMPILE_OK;
+}
+
+int ReadRequiredName(const ScriptValues& script, const char* section, const char* key, TextString& field) {
+  if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
+    ConsolePrint("Fehler: Schluesselwort %s in Section %s in der Datei %s nicht gefunden => Abbruch.", key,
+                 section, script.ScriptPath().Data());
+    return COMPILE_MISSING_KEY;
+  }
+  field = script.Clean(section, key, MISSING_VALUE);
+  return COMPILE_OK;
+}
+
+int ReadPack(const ScriptValues& script, const char* section, const SourceList& sources,
+             const PathVariables& variables, FileMeasurer& measurer, PackInfo& pack) {
+  ConsolePrint("==> %s\n", section);
+  int result = ReadRequiredName(script, section, "Typename", pack.Typename);
+  if (result == COMPILE_OK) {
+    result = ReadRequiredName(script, section, "Typedesc", pack.Typedesc);
+  }
+  if (result == COMPILE_OK) {
+    result = CollectPackFiles(script, section, pack, sources, measurer);
+  }
+  for (const auto& [table, shortcuts] :
+       {std::pair{&kStartMenu, &pack.Shortcuts}, std::pair{&kDesktop, &pack.DesktopShortcuts},
+        std::pair{&kInternet, &pack.InternetShortcuts}}) {
+    if (result == COMPILE_OK) {
+      result = ReadShortcuts(script, section, *table, sources, variables, *shortcuts);
+    }
+  }
+  if (result == COMPILE_OK) {
+    ConsolePrint("\n\n");
+  }
+  return result;
+}
+
+TextString PackSection(std::size_t index) {
+  TextString section;
+  section.Format("Pack%i", static_cast<int>(index + 1));
+  return section;
+}
+
+}  // namespace
+
+int ReadPacks(const ScriptValues& script, const SourceList& sources, const PathVariables& variables,
+              FileMeasurer& measurer, std::vector<PackInfo>& packs) {
+  std::size_t count = 0;
+  while (script.HasSection(PackSection(count).Data())) {
+    ++count;
+  }
+  packs.assign(count, PackInfo{});
+  for (std::size_t i = 0; i < count; ++i) {
+    if (const int result = ReadPack(script, PackSection(i).Data(), sources, variables, measurer, packs[i]);
+        result != COMPILE_OK) {
+      return result;
+    }
+  }
+  return COMPILE_OK;
+}
+
+}  // namespace vtsetup

@@ -1,0 +1,72 @@
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "compiler/compile_script.h"
+#include "compiler/database_json.h"
+#include "compiler/setupc_options.h"
+#include "platform/system.h"
+#include "setupdb/setup_file.h"
+
+namespace vtsetup {
+namespace {
+
+// The compiler and the reader report on the standard output in their own words; what the front end
+// adds goes to the standard error, so that their output and a dump stay clean for a pipe.
+
+int Compile(platform::System& system, const SetupcOptions& options) {
+  std::unique_ptr<SetupInfo> info;
+  const int compiled = CompileScript(system.Files(), system.Profiles(), options.Input.c_str(), info);
+  if (compiled != COMPILE_OK) {
+    std::fprintf(stderr, "setupc: compiling failed with code %d\n", compiled);
+    return compiled;
+  }
+  const int written = WriteSetupFile(system.Files(), *info, options.Output.c_str());
+  if (written != SETUP_FILE_OK) {
+    std::fprintf(stderr, "setupc: cannot write %s\n", options.Output.c_str());
+    return written;
+  }
+  std::fprintf(stderr, "setupc: wrote %s\n", options.Output.c_str());
+  return 0;
+}
+
+int Dump(platform::System& system, const SetupcOptions& options) {
+  std::unique_ptr<SetupInfo> info;
+  const int read = ReadSetupFile(system.Files(), options.Input.c_str(), info);
+  if (read != SETUP_FILE_OK) {
+    std::fprintf(stderr, "setupc: reading %s failed with code %d\n", options.Input.c_str(), read);
+    return read;
+  }
+  const std::string json = DatabaseJson(*info);
+  std::fwrite(json.data(), 1, json.size(), stdout);
+  return 0;
+}
+
+int Run(int argc, const char* const* argv) {
+  SetupcOptions options;
+  std::string error;
+  if (!ParseSetupcArguments(argc, argv, options, error)) {
+    std::fprintf(stderr, "setupc: %s\n%s", error.c_str(), SetupcSynopsis());
+    return SETUPC_USAGE_ERROR;
+  }
+  switch (options.Action) {
+    case SetupcAction::Help:
+      std::fputs(SetupcHelp().c_str(), stdout);
+      return 0;
+    case SetupcAction::Version:
+      std::fputs("setupc " VTSETUP_VERSION "\n", stdout);
+      return 0;
+    case SetupcAction::Dump:
+      return Dump(platform::TheSystem(), options);
+    case SetupcAction::Compile:
+      break;
+  }
+  return Compile(platform::TheSystem(), options);
+}
+
+}  // namespace
+}  // namespace vtsetup
+
+int main(int argc, char** argv) {
+  return vtsetup::Run(argc, argv);
+}
