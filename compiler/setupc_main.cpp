@@ -12,21 +12,26 @@ namespace vtsetup {
 namespace {
 
 // The compiler and the reader report on the standard output in their own words; what the front end
-// adds goes to the standard error, so that their output and a dump stay clean for a pipe.
+// adds goes to the standard error, so that their output and a dump stay clean for a pipe. Their
+// output goes out first, so the two streams keep their order on a shared terminal.
+void Report(const char* format, const char* text, int number = 0) {
+  std::fflush(stdout);
+  std::fprintf(stderr, format, text, number);
+}
 
 int Compile(platform::System& system, const SetupcOptions& options) {
   std::unique_ptr<SetupInfo> info;
   const int compiled = CompileScript(system.Files(), system.Profiles(), options.Input.c_str(), info);
   if (compiled != COMPILE_OK) {
-    std::fprintf(stderr, "setupc: compiling failed with code %d\n", compiled);
+    Report("setupc: compiling %s failed with code %d\n", options.Input.c_str(), compiled);
     return compiled;
   }
   const int written = WriteSetupFile(system.Files(), *info, options.Output.c_str());
   if (written != SETUP_FILE_OK) {
-    std::fprintf(stderr, "setupc: cannot write %s\n", options.Output.c_str());
+    Report("setupc: cannot write %s\n", options.Output.c_str());
     return written;
   }
-  std::fprintf(stderr, "setupc: wrote %s\n", options.Output.c_str());
+  Report("setupc: wrote %s\n", options.Output.c_str());
   return 0;
 }
 
@@ -34,7 +39,7 @@ int Dump(platform::System& system, const SetupcOptions& options) {
   std::unique_ptr<SetupInfo> info;
   const int read = ReadSetupFile(system.Files(), options.Input.c_str(), info);
   if (read != SETUP_FILE_OK) {
-    std::fprintf(stderr, "setupc: reading %s failed with code %d\n", options.Input.c_str(), read);
+    Report("setupc: reading %s failed with code %d\n", options.Input.c_str(), read);
     return read;
   }
   const std::string json = DatabaseJson(*info);

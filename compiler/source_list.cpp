@@ -52,20 +52,6 @@ TextString OpenPath(const SourceList& sources, const TextString& path) {
   return sources.SrcDir + path;
 }
 
-// The size of a file that can be opened for reading, or the error that kept it closed.
-platform::SystemError MeasureSize(platform::FileSystem& files, const TextString& open_path,
-                                  std::uint32_t& size) {
-  platform::OpenResult opened = files.Open(open_path.Data(), platform::FileAccess::Read, platform::SHARE_READ,
-                                           platform::FileCreation::OpenExisting);
-  if (opened.file == nullptr) {
-    return opened.error;
-  }
-  std::uint64_t bytes = 0;
-  const platform::SystemError error = opened.file->Size(bytes);
-  size = static_cast<std::uint32_t>(bytes);
-  return error;
-}
-
 // The number after a reference's first `marker` letter: "File12" read after its "e" gives 12.
 std::int32_t ReferenceNumber(const TextString& token, char marker) {
   const std::int32_t at = token.Find(TextString(&marker, 1).Data());
@@ -167,12 +153,32 @@ int ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& p
 
 }  // namespace
 
+platform::SystemError FileMeasurer::Size(const TextString& open_path, std::uint32_t& size) {
+  const std::string key(open_path.Data());
+  if (const auto known = sizes_.find(key); known != sizes_.end()) {
+    size = known->second;
+    return platform::ERR_NONE;
+  }
+  platform::OpenResult opened = files_.Open(open_path.Data(), platform::FileAccess::Read,
+                                            platform::SHARE_READ, platform::FileCreation::OpenExisting);
+  if (opened.file == nullptr) {
+    return opened.error;
+  }
+  std::uint64_t bytes = 0;
+  if (const platform::SystemError error = opened.file->Size(bytes); error != platform::ERR_NONE) {
+    return error;
+  }
+  size = static_cast<std::uint32_t>(bytes);
+  sizes_.emplace(key, size);
+  return platform::ERR_NONE;
+}
+
 std::uint32_t FileMeasurer::Checksum(const TextString& open_path, std::uint32_t size) {
   const auto key = std::make_pair(std::string(open_path.Data()), size);
   if (const auto known = checksums_.find(key); known != checksums_.end()) {
     return known->second;
   }
-  const std::uint32_t checksum = FileChecksum(files_, open_path.Data(), 0);
+  const std::uint32_t checksum = FileChecksum(files_, open_path.Data(), 0, buffer_);
   checksums_.emplace(key, checksum);
   return checksum;
 }
@@ -249,7 +255,7 @@ int CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& 
   const bool checksums = ChecksumVerification();
   for (FileEntry& entry : pack.Files) {
     const TextString open_path = OpenPath(sources, entry.Path);
-    const platform::SystemError error = MeasureSize(measurer.Files(), open_path, entry.FileSize);
+    const platform::SystemError error = measurer.Size(open_path, entry.FileSize);
     if (error != platform::ERR_NONE) {
       ConsolePrint("Datei %s in der Sektion %s konnte nicht geoeffnet werden.\nGrund:", open_path.Data(),
                    section);
@@ -285,7 +291,7 @@ int CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInf
   const bool checksums = ChecksumVerification();
   for (FileEntry& entry : entries) {
     const TextString open_path = OpenPath(sources, entry.Path);
-    const platform::SystemError error = MeasureSize(measurer.Files(), open_path, entry.FileSize);
+    const platform::SystemError error = measurer.Size(open_path, entry.FileSize);
     if (error != platform::ERR_NONE) {
       ConsolePrint("Datei %s  konnte nicht geoeffnet werden.\nGrund:", open_path.Data());
       ConsolePrint("%s\n", measurer.Files().ErrorText(error).Data());

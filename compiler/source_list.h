@@ -23,17 +23,22 @@ struct SourceList {
 };
 
 // Measures the files of one compilation. A file named by several packs, or also a temporary file, is
-// read once for its checksum: it is remembered by the path it was opened with and its size.
+// opened for its size and read for its checksum once: it is remembered by the path it was opened with
+// (and, for the checksum, its size). The compiler's report does not change.
 class FileMeasurer {
  public:
   explicit FileMeasurer(platform::FileSystem& files) : files_(files) {}
 
   platform::FileSystem& Files() { return files_; }
+  // The size of a file that can be opened for reading, or the error that kept it closed.
+  platform::SystemError Size(const TextString& open_path, std::uint32_t& size);
   std::uint32_t Checksum(const TextString& open_path, std::uint32_t size);
 
  private:
   platform::FileSystem& files_;
+  std::map<std::string, std::uint32_t> sizes_;
   std::map<std::pair<std::string, std::uint32_t>, std::uint32_t> checksums_;
+  std::vector<unsigned char> buffer_;
 };
 
 // Reads section Sources. Never fails: missing keys give their defaults and end the numbered lists.

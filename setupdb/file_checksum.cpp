@@ -14,6 +14,12 @@ constexpr unsigned char kFiller = 0xCD;
 }  // namespace
 
 std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset) {
+  std::vector<unsigned char> buffer;
+  return FileChecksum(files, path, offset, buffer);
+}
+
+std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset,
+                           std::vector<unsigned char>& buffer) {
   platform::OpenResult opened = files.Open(path, platform::FileAccess::Read, platform::SHARE_READ,
                                            platform::FileCreation::OpenExisting);
   if (opened.file == nullptr) {
@@ -21,16 +27,24 @@ std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::u
   }
   platform::File& file = *opened.file;
   std::uint64_t size = 0;
-  if (file.Size(size) != platform::ERR_NONE || file.Seek(offset, platform::SeekOrigin::Begin, nullptr) != 0) {
+  if (file.Size(size) != platform::ERR_NONE ||
+      (offset != 0 && file.Seek(offset, platform::SeekOrigin::Begin, nullptr) != platform::ERR_NONE)) {
     return FILE_CHECKSUM_READ_FAILED;
   }
-  std::vector<unsigned char> buffer(static_cast<std::size_t>(std::min(size, kChunkSize)), kFiller);
+  buffer.resize(static_cast<std::size_t>(std::min(size, kChunkSize)));
   CrcRegister reg = CrcBegin();
+  bool first_chunk = true;
   for (std::uint64_t remaining = size; remaining > 0;) {
     const auto length = static_cast<std::uint32_t>(std::min(remaining, kChunkSize));
     std::uint32_t delivered = 0;
     if (file.Read(buffer.data(), length, delivered) != platform::ERR_NONE) {
       return FILE_CHECKSUM_READ_FAILED;
+    }
+    // A fresh buffer would hold filler wherever the first read did not reach; a reused one holds
+    // whatever came before, so put the filler there now. Later chunks keep their predecessor's bytes.
+    if (first_chunk) {
+      std::fill(buffer.begin() + delivered, buffer.end(), kFiller);
+      first_chunk = false;
     }
     remaining -= length;
     reg = CrcUpdate(reg, buffer.data(), length);

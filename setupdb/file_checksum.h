@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -14,5 +15,8 @@ inline constexpr std::uint32_t FILE_CHECKSUM_READ_FAILED = 0;
 // are not file bytes but what the working buffer still holds: its 0xCD filler for files up to one
 // chunk, the previous chunk's bytes beyond. Stored databases carry values made this way, so it stays.
 std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset);
+// The same with a working buffer that the caller keeps between files, for checksums of many files.
+std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset,
+                           std::vector<unsigned char>& buffer);
 
 }  // namespace vtsetup

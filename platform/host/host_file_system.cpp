@@ -229,9 +229,12 @@ SystemError HostFileSystem::FindFiles(const char* pattern, std::vector<FoundFile
     if (!MatchesPattern(name_pattern.c_str(), entry->d_name)) {
       continue;
     }
-    struct stat info {};
-    const bool is_directory =
-        ::stat((folder + "/" + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    // The listing usually says what an entry is; only links and unknown kinds need a look of their own.
+    bool is_directory = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      struct stat info {};
+      is_directory = ::stat((folder + "/" + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
     found.push_back({TextString(entry->d_name), is_directory});
   }
   ::closedir(listing);
