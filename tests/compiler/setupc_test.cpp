@@ -181,13 +181,13 @@ TEST_F(SetupcTest, WritesNothingWhenCompilingOrWritingFails) {
   const Outcome missing = Setupc("missing.ini");
   EXPECT_EQ(missing.status, 2);
   EXPECT_THAT(missing.out, HasSubstr("missing.ini"));
-  EXPECT_EQ(missing.err, "setupc: compiling failed with code 2\n");
+  EXPECT_EQ(missing.err, "setupc: compiling missing.ini failed with code 2\n");
 
   // The compiler hands out a partly built tree here, which must not reach the file.
   WriteScript(false);
   const Outcome no_product = Setupc("setup.ini");
   EXPECT_EQ(no_product.status, 3);
-  EXPECT_EQ(no_product.err, "setupc: compiling failed with code 3\n");
+  EXPECT_EQ(no_product.err, "setupc: compiling setup.ini failed with code 3\n");
   EXPECT_FALSE(Exists("SETUP.INF"));
 
   WriteScript(true);
