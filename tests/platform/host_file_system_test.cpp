@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/host/host_debug_sink.h"
+#include "platform/host/host_paths.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -251,3 +252,50 @@ TEST(HostDebugSink, AppendsToTheNamedFileAndWritesNothingWhenUnset) {
 }
 
 }  // namespace
+
+namespace vtsetup::platform::host {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+TEST(HostFileSystemFolders, ListsInNtfsOrderAndMatchesWindowsPatterns) {
+  TempDir dir;
+  for (const char* name : {"b.txt", "B.txt", "a", "_x", "Z.DAT", ".hidden"}) {
+    WriteBytes(dir.File(name), {1});
+  }
+  std::filesystem::create_directory(dir.Path() / "sub");
+  HostFileSystem files;
+  std::vector<FoundFile> found;
+  ASSERT_EQ(files.FindFiles((dir.Path().string() + "\\*.*").c_str(), found), ERR_NONE);
+  std::vector<std::string> listed;
+  for (const FoundFile& entry : found) {
+    listed.push_back(std::string(entry.name.Data()) + (entry.directory ? "/" : ""));
+  }
+  // Letters fold to upper case, so "_" (0x5F) comes after them; equal folds keep byte order.
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"./", "../", ".hidden", "a", "B.txt", "b.txt", "sub/", "Z.DAT", "_x"}));
+  ASSERT_EQ(files.FindFiles((dir.Path().string() + "/?.t*").c_str(), found), ERR_NONE);
+  EXPECT_EQ(found.size(), 2u);
+  EXPECT_EQ(files.FindFiles((dir.Path().string() + "/*.exe").c_str(), found), ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(files.FindFiles((dir.File("missing") + "\\*.*").c_str(), found), ERR_PATH_NOT_FOUND);
+}
+
+TEST(HostFileSystemFolders, FullPathsAreWindowsPathsOnDriveZ) {
+  HostFileSystem files;
+  EXPECT_EQ(files.FullPath("/tmp/a/../b/./c.ini"), "Z:\\tmp\\b\\c.ini");
+  EXPECT_EQ(files.FullPath("Z:\\tmp\\..\\..\\x"), "Z:\\x");
+  const std::string current = std::filesystem::current_path().string();
+  TextString expected = TextString("Z:") + current.c_str() + "/sub/setup.ini";
+  for (std::uint32_t i = 0; i < expected.Length(); ++i) {
+    if (expected.At(i) == '/') {
+      expected = expected.Left(i) + "\\" + expected.Mid(i + 1);
+    }
+  }
+  EXPECT_EQ(files.FullPath("sub\\setup.ini"), expected);
+  // The Windows name leads back to the same host file.
+  EXPECT_EQ(HostPathFor(files.FullPath("sub/setup.ini").Data()), current + "/sub/setup.ini");
+}
+
+}  // namespace
+}  // namespace vtsetup::platform::host
