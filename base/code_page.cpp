@@ -57,7 +57,7 @@ std::string Cp1250ToUtf8(const char* text, std::size_t length) {
   out.reserve(length);
   for (std::size_t i = 0; i < length; ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    AppendUtf8(out, byte < 0x80 ? char16_t{byte} : kUpperHalf[byte - 0x80]);
+    AppendUtf8(out, Cp1250Character(byte));
   }
   return out;
 }
@@ -68,6 +68,62 @@ std::string Cp1250ToUtf8(const char* text) {
 
 std::string Cp1250ToUtf8(const TextString& text) {
   return Cp1250ToUtf8(text.Data(), text.Length());
+}
+
+char16_t Cp1250Character(unsigned char byte) {
+  return byte < 0x80 ? char16_t{byte} : kUpperHalf[byte - 0x80];
+}
+
+std::optional<unsigned char> Cp1250Byte(char32_t character) {
+  if (character < 0x80) {
+    return static_cast<unsigned char>(character);
+  }
+  if (character == kUnassigned) {
+    return std::nullopt;
+  }
+  for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
+    if (kUpperHalf[i] == character) {
+      return static_cast<unsigned char>(0x80 + i);
+    }
+  }
+  return std::nullopt;
+}
+
+// One character from `text` at `at`, which moves past it; nullopt for a byte sequence that is not
+// UTF-8 (overlong forms and surrogates included, which an editor never writes on purpose).
+std::optional<char32_t> NextUtf8Character(std::string_view text, std::size_t& at) {
+  const auto lead = static_cast<unsigned char>(text[at++]);
+  if (lead < 0x80) {
+    return lead;
+  }
+  int follow = 0;
+  char32_t c = 0;
+  char32_t smallest = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    follow = 1;
+    c = lead & 0x1F;
+    smallest = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    follow = 2;
+    c = lead & 0x0F;
+    smallest = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    follow = 3;
+    c = lead & 0x07;
+    smallest = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  for (int i = 0; i < follow; ++i) {
+    if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) {
+      return std::nullopt;
+    }
+    c = (c << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
+  }
+  if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    return std::nullopt;
+  }
+  return c;
 }
 
 }  // namespace vtsetup

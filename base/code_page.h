@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/text_string.h"
 
@@ -14,5 +16,13 @@ std::string Cp1250ToUtf8(const char* text, std::size_t length);
 // A null text converts to an empty one.
 std::string Cp1250ToUtf8(const char* text);
 std::string Cp1250ToUtf8(const TextString& text);
+
+// The character of one byte; U+FFFD for the unassigned positions.
+char16_t Cp1250Character(unsigned char byte);
+// The byte of a character, or nothing when the code page lacks it.
+std::optional<unsigned char> Cp1250Byte(char32_t character);
+// The character of UTF-8 text at `at`, which moves past it; nothing for bytes that are not UTF-8
+// (overlong forms and surrogates included).
+std::optional<char32_t> NextUtf8Character(std::string_view text, std::size_t& at);
 
 }  // namespace vtsetup

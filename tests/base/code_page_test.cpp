@@ -32,5 +32,33 @@ TEST(Cp1250ToUtf8, TakesLengthsAndTextStrings) {
   EXPECT_EQ(Cp1250ToUtf8(TextString("\xA3\xF3\x64\x9F")), "\xC5\x81\xC3\xB3\x64\xC5\xBA");  // Łódź
 }
 
+TEST(Cp1250Byte, TakesBackEveryAssignedByteAndNothingElse) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const char16_t character = Cp1250Character(static_cast<unsigned char>(byte));
+    if (character == 0xFFFD) {
+      EXPECT_FALSE(Cp1250Byte(character).has_value()) << byte;
+    } else {
+      EXPECT_EQ(Cp1250Byte(character), static_cast<unsigned char>(byte)) << byte;
+    }
+  }
+  EXPECT_FALSE(Cp1250Byte(0x00E0).has_value());  // a with grave belongs to other code pages
+}
+
+TEST(NextUtf8Character, ReadsCharactersAndRefusesMalformedBytes) {
+  const std::string_view text =
+      "\xC5\x81\xC3\xB3"
+      "d\xE2\x82\xAC";  // Łód€
+  std::size_t at = 0;
+  std::u32string read;
+  while (at < text.size()) {
+    read.push_back(NextUtf8Character(text, at).value_or(0));
+  }
+  EXPECT_EQ(read, U"\u0141\u00F3d\u20AC");
+  for (const std::string_view bad : {"\x80", "\xC0\x80", "\xE2\x82", "\xED\xA0\x80"}) {
+    at = 0;
+    EXPECT_FALSE(NextUtf8Character(bad, at).has_value()) << bad.size();
+  }
+}
+
 }  // namespace
 }  // namespace vtsetup
