@@ -13,7 +13,6 @@ namespace {
 constexpr char kProginfo[] = "Proginfo";
 constexpr char kOptions[] = "Options";
 constexpr char kBitmaps[] = "Bitmaps";
-constexpr char kSources[] = "Sources";
 
 int SectionMissing(platform::FileSystem& files, const ScriptValues& script, const char* section) {
   ConsolePrint("Sektion %s in Datei %s nicht gefunden. => Abbruch\n", section, script.ScriptPath().Data());
@@ -121,8 +120,8 @@ int CompileScript(platform::FileSystem& files, platform::Profile& profile, const
     return SectionMissing(files, script, kBitmaps);
   }
   ReadBitmaps(script, info->Bitmaps);
-  if (!script.HasSection(kSources)) {
-    return SectionMissing(files, script, kSources);
+  if (!script.HasSection(SECTION_SOURCES)) {
+    return SectionMissing(files, script, SECTION_SOURCES);
   }
   const SourceList sources = ReadSources(script);
   FileMeasurer measurer(files);

@@ -63,17 +63,20 @@ int ReadShortcuts(const ScriptValues& script, const char* section, const Shortcu
       shortcut.Target = "http://" + reference;
       continue;
     }
-    const std::int32_t file = reference.Find("File");
-    if (file < 0) {
-      ConsolePrint("Fehler im Shortcut-Eintrag in der Sektion %s in der Datei %s.\n", section,
-                   script.ScriptPath().Data());
-      return COMPILE_BAD_ENTRY;
-    }
-    const std::int32_t number = LeadingNumber(reference.Data() + reference.Find("e") + 1);
-    if (number > static_cast<std::int64_t>(sources.Files.size()) || number < 1) {
-      ConsolePrint(number < 1 ? table.index_too_low : table.index_too_high, section,
-                   script.ScriptPath().Data(), number);
-      return COMPILE_BAD_ENTRY;
+    std::int32_t number = 0;
+    switch (CheckReference(reference, FILE_REFERENCE, sources.Files.size(), number)) {
+      case ReferenceCheck::NotAReference:
+        ConsolePrint("Fehler im Shortcut-Eintrag in der Sektion %s in der Datei %s.\n", section,
+                     script.ScriptPath().Data());
+        return COMPILE_BAD_ENTRY;
+      case ReferenceCheck::TooHigh:
+        ConsolePrint(table.index_too_high, section, script.ScriptPath().Data(), number);
+        return COMPILE_BAD_ENTRY;
+      case ReferenceCheck::TooLow:
+        ConsolePrint(table.index_too_low, section, script.ScriptPath().Data(), number);
+        return COMPILE_BAD_ENTRY;
+      case ReferenceCheck::Ok:
+        break;
     }
     shortcut.Target = sources.Files[static_cast<std::size_t>(number) - 1];
   }
@@ -82,9 +85,7 @@ int ReadShortcuts(const ScriptValues& script, const char* section, const Shortcu
 
 int ReadRequiredName(const ScriptValues& script, const char* section, const char* key, TextString& field) {
   if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
-    ConsolePrint("Fehler: Schluesselwort %s in Section %s in der Datei %s nicht gefunden => Abbruch.", key,
-                 section, script.ScriptPath().Data());
-    return COMPILE_MISSING_KEY;
+    return ReportMissingKey(script, key, section);
   }
   field = script.Clean(section, key, MISSING_VALUE);
   return COMPILE_OK;

@@ -2,6 +2,9 @@
 
 #include <limits>
 
+#include "base/console.h"
+#include "compiler/compile_script.h"
+
 namespace vtsetup {
 namespace {
 
@@ -47,6 +50,24 @@ std::int32_t LeadingNumber(const char* text) {
     return std::numeric_limits<std::int32_t>::max();
   }
   return static_cast<std::int32_t>(number);
+}
+
+ReferenceCheck CheckReference(const TextString& token, const CatalogueReference& kind, std::size_t count,
+                              std::int32_t& number) {
+  if (token.Find(kind.word) < 0) {
+    return ReferenceCheck::NotAReference;
+  }
+  number = LeadingNumber(token.Data() + token.Find(TextString(&kind.letter, 1).Data()) + 1);
+  if (number > static_cast<std::int64_t>(count)) {
+    return ReferenceCheck::TooHigh;
+  }
+  return number < 1 ? ReferenceCheck::TooLow : ReferenceCheck::Ok;
+}
+
+int ReportMissingKey(const ScriptValues& script, const char* key, const char* section) {
+  ConsolePrint("Fehler: Schluesselwort %s in Section %s in der Datei %s nicht gefunden => Abbruch.", key,
+               section, script.ScriptPath().Data());
+  return COMPILE_MISSING_KEY;
 }
 
 TextString ScriptValues::Raw(const char* section, const char* key, const char* default_value) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -20,6 +21,21 @@ void TrimTrailingSpaces(TextString& value);
 // The C library's reading of a leading decimal number: blanks, a sign, digits; 0 when there are none.
 // Numbers beyond the 32-bit range are held at its ends.
 std::int32_t LeadingNumber(const char* text);
+
+// A reference into the catalogue of section Sources, such as "File3" or "Dir2": the token must hold the
+// word, and its number is read after the first occurrence of the word's last letter in the token.
+struct CatalogueReference {
+  const char* word;
+  char letter;
+};
+inline constexpr CatalogueReference FILE_REFERENCE = {"File", 'e'};
+inline constexpr CatalogueReference DIR_REFERENCE = {"Dir", 'r'};
+
+enum class ReferenceCheck { Ok, NotAReference, TooHigh, TooLow };
+
+// Reads the number of a reference into a catalogue of `count` entries; Ok when 1 <= number <= count.
+ReferenceCheck CheckReference(const TextString& token, const CatalogueReference& kind, std::size_t count,
+                              std::int32_t& number);
 
 // The values of one script, read with the profile rules into the buffers the compiler has always used.
 class ScriptValues {
@@ -43,5 +59,10 @@ class ScriptValues {
   platform::Profile& profile_;
   TextString script_path_;
 };
+
+inline constexpr char SECTION_SOURCES[] = "Sources";
+
+// Reports a required key of a pack section that the script lacks; gives COMPILE_MISSING_KEY.
+int ReportMissingKey(const ScriptValues& script, const char* key, const char* section);
 
 }  // namespace vtsetup

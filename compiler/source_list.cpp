@@ -8,7 +8,6 @@
 namespace vtsetup {
 namespace {
 
-constexpr char kSources[] = "Sources";
 constexpr char kSubDirsFlag[] = "/SUBDIRS";
 constexpr char kDeleteUnemptyFlag[] = "/DELETEUNEMPTY";
 
@@ -18,7 +17,7 @@ std::vector<TextString> NumberedValues(const ScriptValues& script, const char* s
   for (std::int32_t i = 1;; ++i) {
     TextString key;
     key.Format("%s%i", stem, i);
-    const TextString value = script.Raw(kSources, key.Data(), MISSING_VALUE);
+    const TextString value = script.Raw(SECTION_SOURCES, key.Data(), MISSING_VALUE);
     if (value.IsEmpty() || value == MISSING_VALUE) {
       return values;
     }
@@ -52,12 +51,6 @@ TextString OpenPath(const SourceList& sources, const TextString& path) {
   return sources.SrcDir + path;
 }
 
-// The number after a reference's first `marker` letter: "File12" read after its "e" gives 12.
-std::int32_t ReferenceNumber(const TextString& token, char marker) {
-  const std::int32_t at = token.Find(TextString(&marker, 1).Data());
-  return LeadingNumber(token.Data() + at + 1);
-}
-
 std::vector<TextString> SplitAtCommas(const TextString& value) {
   std::vector<TextString> tokens;
   std::uint32_t start = 0;
@@ -70,85 +63,97 @@ std::vector<TextString> SplitAtCommas(const TextString& value) {
   return tokens;
 }
 
-int MissingKey(const ScriptValues& script, const char* key, const char* section) {
-  ConsolePrint("Fehler: Schluesselwort %s in Section %s in der Datei %s nicht gefunden => Abbruch.", key,
-               section, script.ScriptPath().Data());
-  return COMPILE_MISSING_KEY;
-}
-
-int BadEntry(const ScriptValues& script, const char* section) {
-  ConsolePrint("Fehler im Files-Eintrag in der Sektion %s in der Datei %s.\n", section,
-               script.ScriptPath().Data());
-  return COMPILE_BAD_ENTRY;
-}
-
 void PrintMeasured(const FileEntry& entry) {
   ConsolePrint("%s Groesse:%i CRC:0x%x\n", entry.Path.Data(), static_cast<int>(entry.FileSize),
                static_cast<unsigned>(entry.Crc));
 }
 
-int ReadPackFileList(const ScriptValues& script, const char* section, PackInfo& pack,
-                     const SourceList& sources) {
-  const TextString raw = script.Raw(section, "Files", MISSING_VALUE);
-  if (raw == MISSING_VALUE) {
-    return MissingKey(script, "Files", section);
+// The messages of one list key; each takes the section, the script and the number.
+struct ListMessages {
+  const char* too_high;
+  const char* too_low;
+};
+
+// The tokens of a pack's list key, which must be there (an empty value is one empty token).
+int ReadList(const ScriptValues& script, const char* section, const char* key,
+             std::vector<TextString>& list) {
+  if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
+    return ReportMissingKey(script, key, section);
   }
-  const TextString value = script.Clean(section, "Files", MISSING_VALUE);
-  for (const TextString& token : SplitAtCommas(value)) {
-    if (token.Find("File") < 0) {
-      return BadEntry(script, section);
+  list = SplitAtCommas(script.Clean(section, key, MISSING_VALUE));
+  return COMPILE_OK;
+}
+
+// Checks the tokens one by one and hands each position and catalogue index (from 0) to `take`, so a
+// later bad token fails only after the earlier ones were taken, as the report shows them.
+template <typename Take>
+int ForEachReference(const ScriptValues& script, const char* section, const std::vector<TextString>& list,
+                     const CatalogueReference& kind, std::size_t count, const ListMessages& messages,
+                     Take take) {
+  for (std::size_t r = 0; r < list.size(); ++r) {
+    std::int32_t number = 0;
+    switch (CheckReference(list[r], kind, count, number)) {
+      case ReferenceCheck::NotAReference:
+        // The Dirs list shares the Files list's text.
+        ConsolePrint("Fehler im Files-Eintrag in der Sektion %s in der Datei %s.\n", section,
+                     script.ScriptPath().Data());
+        return COMPILE_BAD_ENTRY;
+      case ReferenceCheck::TooHigh:
+        ConsolePrint(messages.too_high, section, script.ScriptPath().Data(), number);
+        return COMPILE_BAD_ENTRY;
+      case ReferenceCheck::TooLow:
+        ConsolePrint(messages.too_low, section, script.ScriptPath().Data(), number);
+        return COMPILE_BAD_ENTRY;
+      case ReferenceCheck::Ok:
+        take(r, static_cast<std::size_t>(number) - 1);
+        break;
     }
-    const std::int32_t number = ReferenceNumber(token, 'e');
-    if (number > static_cast<std::int64_t>(sources.Files.size())) {
-      ConsolePrint("Dateindex im Files-Eintrag in Sektion %s in der Datei %s ist zu hoch: %i.\n", section,
-                   script.ScriptPath().Data(), number);
-      return COMPILE_BAD_ENTRY;
-    }
-    if (number < 1) {
-      ConsolePrint("Dateindex im Files-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n", section,
-                   script.ScriptPath().Data(), number);
-      return COMPILE_BAD_ENTRY;
-    }
-    FileEntry entry;
-    entry.Path = sources.Files[static_cast<std::size_t>(number) - 1];
-    pack.Files.push_back(std::move(entry));
   }
   return COMPILE_OK;
 }
 
+constexpr ListMessages kFilesMessages = {
+    "Dateindex im Files-Eintrag in Sektion %s in der Datei %s ist zu hoch: %i.\n",
+    "Dateindex im Files-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n",
+};
+constexpr ListMessages kDirsMessages = {
+    "Verzeichnisindex im Dirs-Eintrag in Sektion %s in der Datei %s ist zu hoch: %i.\n",
+    "Verzeichnisindex im Dirs-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n",
+};
+
+int ReadPackFileList(const ScriptValues& script, const char* section, PackInfo& pack,
+                     const SourceList& sources) {
+  std::vector<TextString> list;
+  if (const int result = ReadList(script, section, "Files", list); result != COMPILE_OK) {
+    return result;
+  }
+  return ForEachReference(script, section, list, FILE_REFERENCE, sources.Files.size(), kFilesMessages,
+                          [&](std::size_t, std::size_t index) {
+                            FileEntry entry;
+                            entry.Path = sources.Files[index];
+                            pack.Files.push_back(std::move(entry));
+                          });
+}
+
 int ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& pack,
                     const SourceList& sources, platform::FileSystem& files) {
-  const TextString raw = script.Raw(section, "Dirs", MISSING_VALUE);
-  if (raw == MISSING_VALUE) {
-    return MissingKey(script, "Dirs", section);
+  std::vector<TextString> list;
+  if (const int result = ReadList(script, section, "Dirs", list); result != COMPILE_OK) {
+    return result;
   }
-  const std::vector<TextString> tokens = SplitAtCommas(script.Clean(section, "Dirs", MISSING_VALUE));
   // The listed directories keep their places at the front; the walk appends what it finds after them.
-  pack.Dirs.resize(tokens.size());
-  for (std::size_t r = 0; r < tokens.size(); ++r) {
-    if (tokens[r].Find("Dir") < 0) {
-      return BadEntry(script, section);
-    }
-    const std::int32_t number = ReferenceNumber(tokens[r], 'r');
-    if (number > static_cast<std::int64_t>(sources.Dirs.size())) {
-      ConsolePrint("Verzeichnisindex im Dirs-Eintrag in Sektion %s in der Datei %s ist zu hoch: %i.\n",
-                   section, script.ScriptPath().Data(), number);
-      return COMPILE_BAD_ENTRY;
-    }
-    if (number < 1) {
-      ConsolePrint("Verzeichnisindex im Dirs-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n",
-                   section, script.ScriptPath().Data(), number);
-      return COMPILE_BAD_ENTRY;
-    }
-    const PackDir& source = sources.Dirs[static_cast<std::size_t>(number) - 1];
-    pack.Dirs[r].Path = source.Path;
-    pack.Dirs[r].DeleteUnempty = source.DeleteUnempty;
-    std::vector<FileEntry> found =
-        ScanSourceDir(files, sources, source.Path, source.SubDirs, source.DeleteUnempty, &pack.Dirs);
-    pack.Files.insert(pack.Files.end(), std::make_move_iterator(found.begin()),
-                      std::make_move_iterator(found.end()));
-  }
-  return COMPILE_OK;
+  pack.Dirs.resize(list.size());
+  return ForEachReference(script, section, list, DIR_REFERENCE, sources.Dirs.size(), kDirsMessages,
+                          [&](std::size_t r, std::size_t index) {
+                            const PackDir& source = sources.Dirs[index];
+                            pack.Dirs[r].Path = source.Path;
+                            pack.Dirs[r].DeleteUnempty = source.DeleteUnempty;
+                            std::vector<FileEntry> found =
+                                ScanSourceDir(files, sources, source.Path, source.SubDirs,
+                                              source.DeleteUnempty, &pack.Dirs);
+                            pack.Files.insert(pack.Files.end(), std::make_move_iterator(found.begin()),
+                                              std::make_move_iterator(found.end()));
+                          });
 }
 
 }  // namespace
@@ -185,9 +190,9 @@ std::uint32_t FileMeasurer::Checksum(const TextString& open_path, std::uint32_t 
 
 SourceList ReadSources(const ScriptValues& script) {
   SourceList sources;
-  sources.SrcDir = script.Clean(kSources, "SrcDir", "Vantor Application");
+  sources.SrcDir = script.Clean(SECTION_SOURCES, "SrcDir", "Vantor Application");
   sources.SrcDir.EnsureTrailing('\\');
-  sources.SrcDirMisc = script.Clean(kSources, "SrcDirMisc", "Vantor Application");
+  sources.SrcDirMisc = script.Clean(SECTION_SOURCES, "SrcDirMisc", "Vantor Application");
   for (const TextString& value : NumberedValues(script, "File")) {
     TextString path(value);
     StripComment(path);

@@ -4,23 +4,13 @@
 
 #include <string>
 
+#include "tests/support/records.h"
+
 namespace vtsetup {
 namespace {
 
-ShortcutEntry Shortcut(const char* name, const char* target) {
-  ShortcutEntry shortcut;
-  shortcut.Name = name;
-  shortcut.Target = target;
-  return shortcut;
-}
-
-FileEntry File(const char* path, std::uint32_t size, std::uint32_t crc) {
-  FileEntry file;
-  file.Path = path;
-  file.FileSize = size;
-  file.Crc = crc;
-  return file;
-}
+using testing::File;
+using testing::Shortcut;
 
 SetupInfo SmallTree() {
   SetupInfo info;

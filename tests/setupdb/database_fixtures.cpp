@@ -4,6 +4,7 @@
 
 #include "platform/system.h"
 #include "setupdb/setup_file.h"
+#include "tests/support/records.h"
 #include "tests/support/reference_crc.h"
 #include "tests/support/temp_dir.h"
 
@@ -43,28 +44,6 @@ void SealDatabase(std::vector<unsigned char>& bytes) {
 }
 
 namespace {
-
-FileEntry File(const char* path, std::uint32_t size, std::uint32_t crc) {
-  FileEntry entry;
-  entry.Path = path;
-  entry.FileSize = size;
-  entry.Crc = crc;
-  return entry;
-}
-
-PackDir Dir(const char* path, bool delete_unempty) {
-  PackDir dir;
-  dir.Path = path;
-  dir.DeleteUnempty = delete_unempty;
-  return dir;
-}
-
-ShortcutEntry Shortcut(const char* name, const char* target) {
-  ShortcutEntry shortcut;
-  shortcut.Name = name;
-  shortcut.Target = target;
-  return shortcut;
-}
 
 void StoredShortcuts(ByteBuilder& b, std::initializer_list<std::pair<const char*, const char*>> entries) {
   b.U32(static_cast<std::uint32_t>(entries.size()));
