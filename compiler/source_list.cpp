@@ -158,10 +158,12 @@ int ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& p
 
 }  // namespace
 
-platform::SystemError FileMeasurer::Size(const TextString& open_path, std::uint32_t& size) {
+platform::SystemError FileMeasurer::Measure(const TextString& open_path, bool with_checksum,
+                                            FileMeasurement& measured) {
   const std::string key(open_path.Data());
-  if (const auto known = sizes_.find(key); known != sizes_.end()) {
-    size = known->second;
+  if (const auto known = known_.find(key);
+      known != known_.end() && (known->second.has_crc || !with_checksum)) {
+    measured = known->second;
     return platform::ERR_NONE;
   }
   platform::OpenResult opened = files_.Open(open_path.Data(), platform::FileAccess::Read,
@@ -173,19 +175,11 @@ platform::SystemError FileMeasurer::Size(const TextString& open_path, std::uint3
   if (const platform::SystemError error = opened.file->Size(bytes); error != platform::ERR_NONE) {
     return error;
   }
-  size = static_cast<std::uint32_t>(bytes);
-  sizes_.emplace(key, size);
+  measured.size = static_cast<std::uint32_t>(bytes);
+  measured.has_crc = with_checksum;
+  measured.crc = with_checksum ? FileChecksum(*opened.file, 0, buffer_) : 0;
+  known_[key] = measured;
   return platform::ERR_NONE;
-}
-
-std::uint32_t FileMeasurer::Checksum(const TextString& open_path, std::uint32_t size) {
-  const auto key = std::make_pair(std::string(open_path.Data()), size);
-  if (const auto known = checksums_.find(key); known != checksums_.end()) {
-    return known->second;
-  }
-  const std::uint32_t checksum = FileChecksum(files_, open_path.Data(), 0, buffer_);
-  checksums_.emplace(key, checksum);
-  return checksum;
 }
 
 SourceList ReadSources(const ScriptValues& script) {
@@ -260,19 +254,21 @@ int CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& 
   const bool checksums = ChecksumVerification();
   for (FileEntry& entry : pack.Files) {
     const TextString open_path = OpenPath(sources, entry.Path);
-    const platform::SystemError error = measurer.Size(open_path, entry.FileSize);
+    FileMeasurement measured;
+    const platform::SystemError error = measurer.Measure(open_path, checksums, measured);
     if (error != platform::ERR_NONE) {
       ConsolePrint("Datei %s in der Sektion %s konnte nicht geoeffnet werden.\nGrund:", open_path.Data(),
                    section);
       ConsolePrint("%s\n", measurer.Files().ErrorText(error).Data());
       return COMPILE_CANNOT_OPEN;
     }
+    entry.FileSize = measured.size;
     // Each entry adds the remainder past whole allocation units, not the slack up to the next unit.
     for (std::size_t j = 0; j < PACK_SIZE_ENTRIES; ++j) {
       const std::uint32_t unit_mask = (std::uint32_t{1} << j) - 1;
       pack.PackSizes[j] += entry.FileSize + (entry.FileSize & unit_mask);
     }
-    entry.Crc = checksums ? measurer.Checksum(open_path, entry.FileSize) : 0;
+    entry.Crc = measured.crc;
     if (checksums) {
       PrintMeasured(entry);
     }
@@ -296,14 +292,16 @@ int CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInf
   const bool checksums = ChecksumVerification();
   for (FileEntry& entry : entries) {
     const TextString open_path = OpenPath(sources, entry.Path);
-    const platform::SystemError error = measurer.Size(open_path, entry.FileSize);
+    FileMeasurement measured;
+    const platform::SystemError error = measurer.Measure(open_path, checksums, measured);
     if (error != platform::ERR_NONE) {
       ConsolePrint("Datei %s  konnte nicht geoeffnet werden.\nGrund:", open_path.Data());
       ConsolePrint("%s\n", measurer.Files().ErrorText(error).Data());
       return COMPILE_CANNOT_OPEN;
     }
+    entry.FileSize = measured.size;
     total += entry.FileSize;
-    entry.Crc = checksums ? measurer.Checksum(open_path, entry.FileSize) : 0;
+    entry.Crc = measured.crc;
     PrintMeasured(entry);
   }
   info.TempFiles = std::move(entries);

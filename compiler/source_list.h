@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "base/text_string.h"
@@ -22,22 +21,27 @@ struct SourceList {
   std::vector<TextString> Files;
 };
 
-// Measures the files of one compilation. A file named by several packs, or also a temporary file, is
-// opened for its size and read for its checksum once: it is remembered by the path it was opened with
-// (and, for the checksum, its size). The compiler's report does not change.
+struct FileMeasurement {
+  std::uint32_t size = 0;
+  std::uint32_t crc = 0;
+  bool has_crc = false;
+};
+
+// Measures the files of one compilation, each with one open. A file named by several packs, or also a
+// temporary file, is measured once: it is remembered by the path it was opened with. The compiler's
+// report does not change.
 class FileMeasurer {
  public:
   explicit FileMeasurer(platform::FileSystem& files) : files_(files) {}
 
   platform::FileSystem& Files() { return files_; }
-  // The size of a file that can be opened for reading, or the error that kept it closed.
-  platform::SystemError Size(const TextString& open_path, std::uint32_t& size);
-  std::uint32_t Checksum(const TextString& open_path, std::uint32_t size);
+  // The size and, when asked, the checksum of a file that can be opened for reading, or the error
+  // that kept it closed.
+  platform::SystemError Measure(const TextString& open_path, bool with_checksum, FileMeasurement& measured);
 
  private:
   platform::FileSystem& files_;
-  std::map<std::string, std::uint32_t> sizes_;
-  std::map<std::pair<std::string, std::uint32_t>, std::uint32_t> checksums_;
+  std::map<std::string, FileMeasurement> known_;
   std::vector<unsigned char> buffer_;
 };
 

@@ -18,5 +18,7 @@ std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::u
 // The same with a working buffer that the caller keeps between files, for checksums of many files.
 std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset,
                            std::vector<unsigned char>& buffer);
+// The same over a file that is already open, whatever its position.
+std::uint32_t FileChecksum(platform::File& file, std::uint32_t offset, std::vector<unsigned char>& buffer);
 
 }  // namespace vtsetup

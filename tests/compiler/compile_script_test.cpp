@@ -353,14 +353,20 @@ TEST_F(CompileScriptTest, FilesThatCannotBeOpenedGiveTwo) {
   EXPECT_THAT(console_, HasSubstr("Datei src\\MISC\\broken.dll  konnte nicht geoeffnet werden.\nGrund:"));
 }
 
-TEST_F(CompileScriptTest, AFileInSeveralPacksIsReadOnceForItsChecksum) {
+TEST_F(CompileScriptTest, AFileInSeveralPacksIsMeasuredOnce) {
   FaultyFileSystem counting(platform::TheSystem().Files());
   FileMeasurer measurer(counting);
-  const std::uint32_t first = measurer.Checksum("src\\big.dat", 70000);
+  FileMeasurement first;
+  ASSERT_EQ(measurer.Measure("src\\big.dat", true, first), platform::ERR_NONE);
+  EXPECT_EQ(first.size, 70000u);
+  EXPECT_EQ(first.crc, Crc("src/big.dat"));
   const std::size_t reads = counting.reads.size();
-  EXPECT_EQ(measurer.Checksum("src\\big.dat", 70000), first);
+  FileMeasurement again;
+  ASSERT_EQ(measurer.Measure("src\\big.dat", true, again), platform::ERR_NONE);
   EXPECT_EQ(counting.reads.size(), reads);
-  EXPECT_EQ(first, Crc("src/big.dat"));
+  EXPECT_EQ(again.crc, first.crc);
+  FileMeasurement missing;
+  EXPECT_EQ(measurer.Measure("src\\gone.dat", true, missing), platform::ERR_FILE_NOT_FOUND);
 }
 
 }  // namespace
