@@ -36,7 +36,8 @@ std::uint32_t Ours(const std::vector<unsigned char>& b) {
 }
 
 std::uint32_t OursTableOnly(const std::vector<unsigned char>& b) {
-  return vtsetup::CrcEnd(vtsetup::detail::CrcUpdatePortable(vtsetup::CrcBegin(), b.data(), b.size()));
+  return vtsetup::CrcEnd(
+      vtsetup::detail::CrcUpdateBy(vtsetup::detail::CrcPath::Table, vtsetup::CrcBegin(), b.data(), b.size()));
 }
 
 std::uint32_t Zlib(const std::vector<unsigned char>& b) {
@@ -81,7 +82,10 @@ int main(int argc, char** argv) {
     return EXIT_FAILURE;
   }
   std::printf("checksum of the %zu MiB buffer: %08X (folding %s)\n", buffer.size() >> 20,
-              static_cast<unsigned>(ours), vtsetup::detail::CrcFoldingActive() ? "active" : "unavailable");
+              static_cast<unsigned>(ours),
+              vtsetup::detail::CrcPathAvailable(vtsetup::detail::CrcPath::Fold64)   ? "over 64-byte lanes"
+              : vtsetup::detail::CrcPathAvailable(vtsetup::detail::CrcPath::Fold16) ? "over 16-byte lanes"
+                                                                                    : "unavailable");
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -146,44 +146,136 @@ VTSETUP_CRC_TARGET CrcRegister UpdateByFolding(CrcRegister reg, const unsigned c
   return UpdateByTable(UpdateByTable(0, last, sizeof last), p, count);
 }
 
-bool DetectFolding() {
-  // Needed when the first checksum is taken before the runtime's own constructors have run.
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+// The same folding over 64-byte lanes: each 512-bit multiply folds four 16-byte lanes at once, which
+// doubles the speed again on processors that have it.
+#define VTSETUP_CRC_WIDE_TARGET __attribute__((target("avx512f,vpclmulqdq,pclmul,sse4.1")))
+
+VTSETUP_CRC_WIDE_TARGET inline __m512i FoldWide(__m512i lanes, __m512i constants, __m512i next) {
+  const __m512i from_lo = _mm512_clmulepi64_epi128(lanes, constants, 0x00);
+  const __m512i from_hi = _mm512_clmulepi64_epi128(lanes, constants, 0x11);
+  return _mm512_ternarylogic_epi64(from_lo, from_hi, next, 0x96);  // three-way exclusive or
 }
 
-bool FoldingActive() {
-  static const bool active = DetectFolding();
-  return active;
+VTSETUP_CRC_WIDE_TARGET inline __m512i LoadWide(const unsigned char* p) {
+  return _mm512_loadu_si512(reinterpret_cast<const void*>(p));
+}
+
+// The pair of constants of one 16-byte lane, in every lane.
+VTSETUP_CRC_WIDE_TARGET inline __m512i EveryLane(long long high, long long low) {
+  return _mm512_set_epi64(high, low, high, low, high, low, high, low);
+}
+
+// Needs count >= 256.
+VTSETUP_CRC_WIDE_TARGET CrcRegister UpdateByWideFolding(CrcRegister reg, const unsigned char* p,
+                                                        std::size_t count) {
+  const __m512i by_four_lanes = EveryLane(FoldConstant(2048 - 33), FoldConstant(2048 + 31));
+  const __m512i by_one_lane = EveryLane(FoldConstant(512 - 33), FoldConstant(512 + 31));
+
+  __m512i x0 =
+      _mm512_xor_si512(LoadWide(p), _mm512_castsi128_si512(_mm_cvtsi32_si128(static_cast<int>(reg))));
+  __m512i x1 = LoadWide(p + 64);
+  __m512i x2 = LoadWide(p + 128);
+  __m512i x3 = LoadWide(p + 192);
+  p += 256;
+  count -= 256;
+  while (count >= 256) {
+    x0 = FoldWide(x0, by_four_lanes, LoadWide(p));
+    x1 = FoldWide(x1, by_four_lanes, LoadWide(p + 64));
+    x2 = FoldWide(x2, by_four_lanes, LoadWide(p + 128));
+    x3 = FoldWide(x3, by_four_lanes, LoadWide(p + 192));
+    p += 256;
+    count -= 256;
+  }
+  x1 = FoldWide(x0, by_one_lane, x1);
+  x2 = FoldWide(x1, by_one_lane, x2);
+  x3 = FoldWide(x2, by_one_lane, x3);
+  while (count >= 64) {
+    x3 = FoldWide(x3, by_one_lane, LoadWide(p));
+    p += 64;
+    count -= 64;
+  }
+  // The four 16-byte lanes of the last block move forward to the place of the fourth, each by its own
+  // distance, and add up to one lane. (Through memory: GCC 12's lane-extracting intrinsics trip its own
+  // uninitialised-value warning.)
+  alignas(64) unsigned char lanes[64];
+  _mm512_store_si512(reinterpret_cast<void*>(lanes), x3);
+  __m128i last =
+      FoldInto(LoadLane(lanes + 32), _mm_set_epi64x(FoldConstant(128 - 33), FoldConstant(128 + 31)),
+               LoadLane(lanes + 48));
+  last = FoldInto(LoadLane(lanes + 16), _mm_set_epi64x(FoldConstant(256 - 33), FoldConstant(256 + 31)), last);
+  last = FoldInto(LoadLane(lanes), _mm_set_epi64x(FoldConstant(384 - 33), FoldConstant(384 + 31)), last);
+  const __m128i by_one = _mm_set_epi64x(FoldConstant(128 - 33), FoldConstant(128 + 31));
+  while (count >= 16) {
+    last = FoldInto(last, by_one, LoadLane(p));
+    p += 16;
+    count -= 16;
+  }
+  alignas(16) unsigned char bytes[16];
+  _mm_store_si128(reinterpret_cast<__m128i*>(bytes), last);
+  return UpdateByTable(UpdateByTable(0, bytes, sizeof bytes), p, count);
+}
+
+// Needs the processor's word, not just the compiler's: __builtin_cpu_init is called because the first
+// checksum may be taken before the runtime's own constructors have run.
+bool PathSupported(detail::CrcPath path) {
+  __builtin_cpu_init();
+  switch (path) {
+    case detail::CrcPath::Table:
+      return true;
+    case detail::CrcPath::Fold16:
+      return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+    case detail::CrcPath::Fold64:
+      return PathSupported(detail::CrcPath::Fold16) && __builtin_cpu_supports("avx512f") &&
+             __builtin_cpu_supports("vpclmulqdq");
+  }
+  return false;
+}
+
+#else
+
+bool PathSupported(detail::CrcPath path) {
+  return path == detail::CrcPath::Table;
 }
 
 #endif  // VTSETUP_CRC_FOLDING
 
+// The fastest path this processor has, found once.
+detail::CrcPath BestPath() {
+  static const detail::CrcPath best = PathSupported(detail::CrcPath::Fold64)   ? detail::CrcPath::Fold64
+                                      : PathSupported(detail::CrcPath::Fold16) ? detail::CrcPath::Fold16
+                                                                               : detail::CrcPath::Table;
+  return best;
+}
+
 }  // namespace
 
-CrcRegister CrcUpdate(CrcRegister reg, const void* bytes, std::size_t count) {
+namespace detail {
+
+bool CrcPathAvailable(CrcPath path) {
+  return PathSupported(path);
+}
+
+CrcRegister CrcUpdateBy(CrcPath path, CrcRegister reg, const void* bytes, std::size_t count) {
   const auto* p = static_cast<const unsigned char*>(bytes);
 #if VTSETUP_CRC_FOLDING
-  if (count >= kFoldMinimum && FoldingActive()) {
+  // Below these lengths filling the lanes and draining them through the table costs more than the
+  // table alone (measured for the narrow lanes; the wide ones need 256 bytes at the least).
+  if (path == CrcPath::Fold64 && count >= 1024) {
+    return UpdateByWideFolding(reg, p, count);
+  }
+  if (path != CrcPath::Table && count >= kFoldMinimum) {
     return UpdateByFolding(reg, p, count);
   }
+#else
+  (void)path;
 #endif
   return UpdateByTable(reg, p, count);
 }
 
-namespace detail {
-
-CrcRegister CrcUpdatePortable(CrcRegister reg, const void* bytes, std::size_t count) {
-  return UpdateByTable(reg, static_cast<const unsigned char*>(bytes), count);
-}
-
-bool CrcFoldingActive() {
-#if VTSETUP_CRC_FOLDING
-  return FoldingActive();
-#else
-  return false;
-#endif
-}
-
 }  // namespace detail
+
+CrcRegister CrcUpdate(CrcRegister reg, const void* bytes, std::size_t count) {
+  return detail::CrcUpdateBy(BestPath(), reg, bytes, count);
+}
+
 }  // namespace vtsetup

@@ -22,12 +22,14 @@ constexpr std::uint32_t CrcEnd(CrcRegister reg) {
 
 namespace detail {
 
-// The table-only route, which CrcUpdate also takes on processors without carry-less multiplication;
-// exposed so tests and benchmarks can hold it against the fast one on any machine.
-CrcRegister CrcUpdatePortable(CrcRegister reg, const void* bytes, std::size_t count);
+// The ways to the same register: tables only; carry-less multiplication over 16-byte lanes; the same
+// over 64-byte lanes. CrcUpdate takes the fastest one the processor has; tests and benchmarks hold
+// each against the others.
+enum class CrcPath { Table, Fold16, Fold64 };
 
-// True when CrcUpdate folds long inputs with carry-less multiplication on this processor.
-bool CrcFoldingActive();
+bool CrcPathAvailable(CrcPath path);
+// `path` must be available.
+CrcRegister CrcUpdateBy(CrcPath path, CrcRegister reg, const void* bytes, std::size_t count);
 
 }  // namespace detail
 }  // namespace vtsetup
