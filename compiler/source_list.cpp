@@ -177,7 +177,7 @@ platform::SystemError FileMeasurer::Measure(const TextString& open_path, bool wi
   }
   measured.size = static_cast<std::uint32_t>(bytes);
   measured.has_crc = with_checksum;
-  measured.crc = with_checksum ? FileChecksum(*opened.file, 0, buffer_) : 0;
+  measured.crc = with_checksum ? FileChecksum(*opened.file, bytes, 0, buffer_) : 0;
   known_[key] = measured;
   return platform::ERR_NONE;
 }

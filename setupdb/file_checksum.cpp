@@ -25,13 +25,16 @@ std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::u
   if (opened.file == nullptr) {
     return FILE_CHECKSUM_CANNOT_OPEN;
   }
-  return FileChecksum(*opened.file, offset, buffer);
+  std::uint64_t size = 0;
+  if (opened.file->Size(size) != platform::ERR_NONE) {
+    return FILE_CHECKSUM_READ_FAILED;
+  }
+  return FileChecksum(*opened.file, size, offset, buffer);
 }
 
-std::uint32_t FileChecksum(platform::File& file, std::uint32_t offset, std::vector<unsigned char>& buffer) {
-  std::uint64_t size = 0;
-  if (file.Size(size) != platform::ERR_NONE ||
-      file.Seek(offset, platform::SeekOrigin::Begin, nullptr) != platform::ERR_NONE) {
+std::uint32_t FileChecksum(platform::File& file, std::uint64_t size, std::uint32_t offset,
+                           std::vector<unsigned char>& buffer) {
+  if (offset != 0 && file.Seek(offset, platform::SeekOrigin::Begin, nullptr) != platform::ERR_NONE) {
     return FILE_CHECKSUM_READ_FAILED;
   }
   buffer.resize(static_cast<std::size_t>(std::min(size, kChunkSize)));

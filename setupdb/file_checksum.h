@@ -18,7 +18,8 @@ std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::u
 // The same with a working buffer that the caller keeps between files, for checksums of many files.
 std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::uint32_t offset,
                            std::vector<unsigned char>& buffer);
-// The same over a file that is already open, whatever its position.
-std::uint32_t FileChecksum(platform::File& file, std::uint32_t offset, std::vector<unsigned char>& buffer);
+// The same over a file just opened, still at its start, whose size the caller has taken.
+std::uint32_t FileChecksum(platform::File& file, std::uint64_t size, std::uint32_t offset,
+                           std::vector<unsigned char>& buffer);
 
 }  // namespace vtsetup
