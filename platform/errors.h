@@ -15,7 +15,9 @@ inline constexpr SystemError ERR_TOO_MANY_OPEN_FILES = 4;
 inline constexpr SystemError ERR_ACCESS_DENIED = 5;
 inline constexpr SystemError ERR_INVALID_HANDLE = 6;
 inline constexpr SystemError ERR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr SystemError ERR_BAD_FORMAT = 11;
 inline constexpr SystemError ERR_WRITE_PROTECT = 19;
+inline constexpr SystemError ERR_NOT_READY = 21;
 inline constexpr SystemError ERR_GEN_FAILURE = 31;
 inline constexpr SystemError ERR_SHARING_VIOLATION = 32;
 inline constexpr SystemError ERR_HANDLE_DISK_FULL = 39;
@@ -24,5 +26,6 @@ inline constexpr SystemError ERR_INVALID_PARAMETER = 87;
 inline constexpr SystemError ERR_NEGATIVE_SEEK = 131;
 inline constexpr SystemError ERR_ALREADY_EXISTS = 183;
 inline constexpr SystemError ERR_FILENAME_TOO_LONG = 206;
+inline constexpr SystemError ERR_MORE_DATA = 234;
 
 }  // namespace vtsetup::platform

@@ -64,6 +64,9 @@ class FileSystem {
   virtual OpenResult Open(const char* path, FileAccess access, std::uint32_t share,
                           FileCreation creation) = 0;
   virtual SystemError Delete(const char* path) = 0;
+  // Creates one folder; its parent must exist. ERR_ALREADY_EXISTS when it exists already. A trailing
+  // separator is allowed.
+  virtual SystemError CreateFolder(const char* path) = 0;
   // The entries of a folder whose names match a pattern such as "C:\\DATA\\*.*", "." and ".." included
   // as Windows lists them, hidden files too. ERR_PATH_NOT_FOUND and friends when the folder cannot be
   // listed.
@@ -71,6 +74,12 @@ class FileSystem {
   // The absolute Windows form of a path, relative ones taken from the current folder; "." and ".."
   // resolved.
   virtual TextString FullPath(const char* path) = 0;
+  // The current folder, the program's own file and the system's temporary folder, as absolute Windows
+  // paths. The temporary folder ends in a backslash. An empty text means the system could not tell.
+  virtual TextString CurrentFolder() = 0;
+  virtual SystemError SetCurrentFolder(const char* path) = 0;
+  virtual TextString ModulePath() = 0;
+  virtual TextString TempFolder() = 0;
   // The system's text for an error number, without a line end, at most 199 characters as the
   // callers' 200-byte buffers hold.
   virtual TextString ErrorText(SystemError error) = 0;

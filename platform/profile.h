@@ -23,6 +23,9 @@ class Profile {
   // The number of characters that a section read into a buffer of `buffer_size` bytes delivers: 0 when
   // the section is missing or holds no entries.
   virtual std::uint32_t ReadSection(const char* file, const char* section, std::uint32_t buffer_size) = 0;
+  // Sets `key` in `section` to `value`, creating the file, the section or the key where missing; a null
+  // value removes the key and a null key the whole section. False when the file cannot be written.
+  virtual bool WriteString(const char* file, const char* section, const char* key, const char* value) = 0;
 };
 
 }  // namespace vtsetup::platform

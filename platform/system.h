@@ -1,8 +1,13 @@
 #pragma once
 
 #include "base/debug_trace.h"
+#include "platform/drives.h"
 #include "platform/file_system.h"
+#include "platform/libraries.h"
+#include "platform/processes.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
 
 namespace vtsetup::platform {
 
@@ -13,6 +18,11 @@ class System {
   virtual ~System() = default;
   virtual FileSystem& Files() = 0;
   virtual Profile& Profiles() = 0;
+  virtual Drives& Disks() = 0;
+  virtual Registry& LocalMachine() = 0;
+  virtual Processes& Programs() = 0;
+  virtual Libraries& Modules() = 0;
+  virtual Shell& UserShell() = 0;
   virtual DebugSink& Debug() = 0;
 };
 

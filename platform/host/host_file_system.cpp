@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,21 +10,30 @@
 #include <cerrno>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/host/host_errors.h"
-#include "platform/host/host_paths.h"
 
 namespace vtsetup::platform::host {
 namespace {
 
 class HostFile final : public File {
  public:
-  HostFile(int descriptor, std::string host_path)
-      : descriptor_(descriptor), host_path_(std::move(host_path)) {}
+  struct Ties {
+    OpenFiles& open_files;
+    std::uint64_t ticket;
+    DriveQuotas* quotas;  // null when the file's drive has no quota
+  };
+
+  HostFile(int descriptor, std::string host_path, Ties ties)
+      : descriptor_(descriptor), host_path_(std::move(host_path)), ties_(ties) {}
   HostFile(const HostFile&) = delete;
   HostFile& operator=(const HostFile&) = delete;
-  ~HostFile() override { ::close(descriptor_); }
+  ~HostFile() override {
+    ties_.open_files.Release(ties_.ticket);
+    ::close(descriptor_);
+  }
 
   SystemError Read(void* buffer, std::uint32_t size, std::uint32_t& transferred) override {
     transferred = 0;
@@ -46,18 +56,48 @@ class HostFile final : public File {
 
   SystemError Write(const void* buffer, std::uint32_t size, std::uint32_t& transferred) override {
     transferred = 0;
+    std::uint32_t allowed = size;
+    std::uint64_t old_size = 0;
+    std::uint64_t granted_size = 0;
+    if (ties_.quotas != nullptr) {
+      struct stat info {};
+      const off_t position = ::lseek(descriptor_, 0, SEEK_CUR);
+      if (position < 0 || ::fstat(descriptor_, &info) != 0) {
+        return Failure();
+      }
+      old_size = static_cast<std::uint64_t>(info.st_size);
+      const std::uint64_t end = static_cast<std::uint64_t>(position) + size;
+      granted_size = ties_.quotas->Grow(host_path_, old_size, std::max(old_size, end));
+      allowed = granted_size >= end ? size
+                : granted_size > static_cast<std::uint64_t>(position)
+                    ? static_cast<std::uint32_t>(granted_size - static_cast<std::uint64_t>(position))
+                    : 0;
+    }
     const auto* bytes = static_cast<const unsigned char*>(buffer);
-    while (transferred < size) {
-      const ssize_t put = ::write(descriptor_, bytes + transferred, size - transferred);
+    SystemError error = ERR_NONE;
+    while (transferred < allowed) {
+      const ssize_t put = ::write(descriptor_, bytes + transferred, allowed - transferred);
       if (put < 0) {
         if (errno == EINTR) {
           continue;
         }
-        return Failure();
+        error = Failure();
+        break;
       }
       transferred += static_cast<std::uint32_t>(put);
     }
-    return ERR_NONE;
+    if (ties_.quotas != nullptr && error != ERR_NONE) {
+      // Space granted for bytes that never arrived goes back to the drive.
+      struct stat info {};
+      if (::fstat(descriptor_, &info) == 0) {
+        ties_.quotas->Shrink(host_path_, std::max(granted_size, old_size),
+                             std::max(old_size, static_cast<std::uint64_t>(info.st_size)));
+      }
+    }
+    if (error == ERR_NONE && transferred < size) {
+      error = ERR_HANDLE_DISK_FULL;
+    }
+    return error;
   }
 
   SystemError Seek(std::int64_t offset, SeekOrigin origin, std::uint64_t* position) override {
@@ -99,7 +139,30 @@ class HostFile final : public File {
 
   int descriptor_;
   std::string host_path_;
+  Ties ties_;
 };
+
+// Closes a descriptor on every way out until a file takes it over.
+class DescriptorGuard {
+ public:
+  explicit DescriptorGuard(int descriptor) : descriptor_(descriptor) {}
+  DescriptorGuard(const DescriptorGuard&) = delete;
+  DescriptorGuard& operator=(const DescriptorGuard&) = delete;
+  ~DescriptorGuard() {
+    if (descriptor_ >= 0) {
+      ::close(descriptor_);
+    }
+  }
+  int Get() const { return descriptor_; }
+  int Release() { return std::exchange(descriptor_, -1); }
+
+ private:
+  int descriptor_;
+};
+
+OpenFiles::Identity IdentityOf(const struct stat& info) {
+  return {info.st_dev, info.st_ino};
+}
 
 int OpenFlags(FileAccess access, FileCreation creation) {
   int flags = O_CLOEXEC;
@@ -114,12 +177,13 @@ int OpenFlags(FileAccess access, FileCreation creation) {
       flags |= O_RDWR;
       break;
   }
+  // Truncation waits until the sharing checks have passed, so a refused open leaves the file intact.
   switch (creation) {
     case FileCreation::CreateNew:
       flags |= O_CREAT | O_EXCL;
       break;
     case FileCreation::CreateAlways:
-      flags |= O_CREAT | O_TRUNC;
+      flags |= O_CREAT;
       break;
     case FileCreation::OpenExisting:
       break;
@@ -127,7 +191,6 @@ int OpenFlags(FileAccess access, FileCreation creation) {
       flags |= O_CREAT;
       break;
     case FileCreation::TruncateExisting:
-      flags |= O_TRUNC;
       break;
   }
   return flags;
@@ -180,43 +243,105 @@ bool NtfsOrder(const FoundFile& a, const FoundFile& b) {
 
 }  // namespace
 
-OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32_t /*share*/,
+OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32_t share,
                                 FileCreation creation) {
   // Windows will not truncate through a handle that may not write.
   if (creation == FileCreation::TruncateExisting && access == FileAccess::Read) {
     return {nullptr, ERR_INVALID_PARAMETER};
   }
-  const std::string host_path = HostPathFor(path);
+  const std::string host_path = machine_.HostPathFor(path);
   if (host_path.empty()) {
     return {nullptr, ERR_PATH_NOT_FOUND};
   }
-  const int descriptor = ::open(host_path.c_str(), OpenFlags(access, creation), 0666);
-  if (descriptor < 0) {
+  const bool quota = quotas_.Prepare(host_path);
+  DescriptorGuard descriptor(::open(host_path.c_str(), OpenFlags(access, creation), 0666));
+  if (descriptor.Get() < 0) {
     return {nullptr, ErrorFromErrno(errno, host_path)};
   }
   struct stat info {};
-  if (::fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode)) {
-    ::close(descriptor);
+  if (::fstat(descriptor.Get(), &info) != 0) {
+    return {nullptr, ErrorFromErrno(errno, host_path)};
+  }
+  if (S_ISDIR(info.st_mode)) {
     return {nullptr, ERR_ACCESS_DENIED};  // a folder is no file to Windows
   }
-  return {std::make_unique<HostFile>(descriptor, host_path), ERR_NONE};
+  std::uint64_t ticket = 0;
+  if (const SystemError refused = open_files_.Admit(IdentityOf(info), access, share, ticket);
+      refused != ERR_NONE) {
+    return {nullptr, refused};
+  }
+  // Other processes see an unshared file locked; between two shared opens only this process knows
+  // the finer rules.
+  if (::flock(descriptor.Get(), (share == SHARE_NONE ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    open_files_.Release(ticket);
+    return {nullptr, ERR_SHARING_VIOLATION};
+  }
+  if ((creation == FileCreation::CreateAlways || creation == FileCreation::TruncateExisting) &&
+      info.st_size > 0) {
+    if (::ftruncate(descriptor.Get(), 0) != 0) {
+      open_files_.Release(ticket);
+      return {nullptr, ErrorFromErrno(errno, host_path)};
+    }
+    quotas_.Shrink(host_path, static_cast<std::uint64_t>(info.st_size), 0);
+  }
+  const HostFile::Ties ties{open_files_, ticket, quota ? &quotas_ : nullptr};
+  return {std::make_unique<HostFile>(descriptor.Release(), host_path, ties), ERR_NONE};
 }
 
 SystemError HostFileSystem::Delete(const char* path) {
-  const std::string host_path = HostPathFor(path);
+  const std::string host_path = machine_.HostPathFor(path);
+  if (host_path.empty()) {
+    return ERR_PATH_NOT_FOUND;
+  }
   struct stat info {};
-  if (::lstat(host_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::lstat(host_path.c_str(), &info) != 0) {
+    return ErrorFromErrno(errno, host_path);
+  }
+  if (S_ISDIR(info.st_mode)) {
     return ERR_ACCESS_DENIED;
   }
+  const OpenFiles::Identity file = IdentityOf(info);
+  if (open_files_.IsOpen(file)) {
+    if (!open_files_.MayDelete(file)) {
+      return ERR_SHARING_VIOLATION;
+    }
+  } else {
+    // Another process that holds the file unshared keeps it, as on Windows.
+    DescriptorGuard probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+      return ERR_SHARING_VIOLATION;
+    }
+  }
+  quotas_.Prepare(host_path);
   if (::unlink(host_path.c_str()) != 0) {
     return ErrorFromErrno(errno, host_path);
+  }
+  quotas_.Shrink(host_path, static_cast<std::uint64_t>(info.st_size), 0);
+  return ERR_NONE;
+}
+
+SystemError HostFileSystem::CreateFolder(const char* path) {
+  std::string host_path = machine_.HostPathFor(path);
+  while (host_path.size() > 1 && host_path.back() == '/') {
+    host_path.pop_back();
+  }
+  if (host_path.empty()) {
+    return ERR_PATH_NOT_FOUND;
+  }
+  if (::mkdir(host_path.c_str(), 0777) != 0) {
+    return errno == EEXIST   ? ERR_ALREADY_EXISTS
+           : errno == ENOENT ? ERR_PATH_NOT_FOUND
+                             : ErrorFromErrno(errno, host_path);
   }
   return ERR_NONE;
 }
 
 SystemError HostFileSystem::FindFiles(const char* pattern, std::vector<FoundFile>& found) {
   found.clear();
-  const std::string host_pattern = HostPathFor(pattern);
+  const std::string host_pattern = machine_.HostPathFor(pattern);
+  if (host_pattern.empty()) {
+    return ERR_PATH_NOT_FOUND;
+  }
   const std::string::size_type slash = host_pattern.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : host_pattern.substr(0, slash + 1);
   const std::string name_pattern = slash == std::string::npos ? host_pattern : host_pattern.substr(slash + 1);
@@ -243,47 +368,38 @@ SystemError HostFileSystem::FindFiles(const char* pattern, std::vector<FoundFile
 }
 
 TextString HostFileSystem::FullPath(const char* path) {
-  std::string windows(path != nullptr ? path : "");
-  for (char& c : windows) {
-    if (c == '/') {
-      c = '\\';
-    }
+  return TextString(machine_.FullWindowsPath(path).c_str());
+}
+
+TextString HostFileSystem::CurrentFolder() {
+  return TextString(machine_.CurrentFolder().c_str());
+}
+
+SystemError HostFileSystem::SetCurrentFolder(const char* path) {
+  const std::string host_path = machine_.HostPathFor(path);
+  if (host_path.empty()) {
+    return ERR_PATH_NOT_FOUND;
   }
-  std::string prefix;
-  if (windows.size() >= 2 && windows[1] == ':') {
-    prefix = windows.substr(0, 2);
-    windows.erase(0, 2);
-  } else {
-    prefix = "Z:";
-    if (windows.empty() || windows[0] != '\\') {
-      std::vector<char> buffer(4096);
-      const std::string current = ::getcwd(buffer.data(), buffer.size()) != nullptr ? buffer.data() : "/";
-      windows = WindowsPathFor(current).substr(2) + "\\" + windows;
-    }
+  if (::chdir(host_path.c_str()) != 0) {
+    return errno == ENOENT ? ERR_FILE_NOT_FOUND : ErrorFromErrno(errno, host_path);
   }
-  // Resolve "." and ".." name by name; ".." at the root stays at the root, as on Windows.
-  std::vector<std::string> parts;
-  std::string::size_type start = 0;
-  while (start <= windows.size()) {
-    const std::string::size_type end = std::min(windows.find('\\', start), windows.size());
-    const std::string part = windows.substr(start, end - start);
-    if (part == "..") {
-      if (!parts.empty()) {
-        parts.pop_back();
-      }
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
-    start = end + 1;
+  return ERR_NONE;
+}
+
+TextString HostFileSystem::ModulePath() {
+  std::vector<char> buffer(4096);
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) {
+    return TextString();
   }
-  std::string full = prefix;
-  for (const std::string& part : parts) {
-    full += "\\" + part;
-  }
-  if (parts.empty() || windows.back() == '\\') {
-    full += "\\";
-  }
-  return TextString(full.c_str());
+  return TextString(
+      machine_.WindowsPathFor(std::string(buffer.data(), static_cast<std::size_t>(length))).c_str());
+}
+
+TextString HostFileSystem::TempFolder() {
+  TextString folder(machine_.FullWindowsPath(machine_.Config().temp_folder.c_str()).c_str());
+  folder.EnsureTrailingBackslash();
+  return folder;
 }
 
 TextString HostFileSystem::ErrorText(SystemError error) {

@@ -8,8 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/host/host_paths.h"
-
 namespace vtsetup::platform::host {
 namespace {
 
@@ -55,12 +53,12 @@ bool NameMatches(std::string_view in_file, const char* wanted) {
 
 // stdio rather than a stream: a name that opens but cannot be read (a folder) must give an empty text,
 // not an exception.
-std::string ReadWholeFile(const char* file) {
+std::string ReadWholeFile(const std::string& host_path) {
   std::string text;
-  if (file == nullptr) {
+  if (host_path.empty()) {
     return text;
   }
-  std::FILE* stream = std::fopen(HostPathFor(file).c_str(), "rb");
+  std::FILE* stream = std::fopen(host_path.c_str(), "rb");
   if (stream == nullptr) {
     return text;
   }
@@ -117,8 +115,7 @@ std::optional<std::vector<Entry>> FindSection(std::string_view text, const char*
 }
 
 // The value of the first entry named `key` with its quotes dropped, or nothing when there is none.
-std::optional<std::string> FindValue(const char* file, const char* section, const char* key) {
-  const std::string text = ReadWholeFile(file);
+std::optional<std::string> FindValue(const std::string& text, const char* section, const char* key) {
   const auto entries = FindSection(text, section);
   if (!entries) {
     return std::nullopt;
@@ -142,7 +139,7 @@ std::optional<std::string> FindValue(const char* file, const char* section, cons
 TextString HostProfile::ReadString(const char* file, const char* section, const char* key,
                                    const char* default_value, std::uint32_t buffer_size) {
   std::string result;
-  if (auto value = FindValue(file, section, key)) {
+  if (auto value = FindValue(ReadWholeFile(HostFile(file)), section, key)) {
     result = std::move(*value);
   } else {
     // Only trailing blanks go; leading ones are the caller's own.
@@ -162,7 +159,7 @@ TextString HostProfile::ReadString(const char* file, const char* section, const 
 
 std::int32_t HostProfile::ReadInt(const char* file, const char* section, const char* key,
                                   std::int32_t default_value) {
-  const auto value = FindValue(file, section, key);
+  const auto value = FindValue(ReadWholeFile(HostFile(file)), section, key);
   if (!value) {
     return default_value;
   }
@@ -176,8 +173,12 @@ std::int32_t HostProfile::ReadInt(const char* file, const char* section, const c
   return static_cast<std::int32_t>(number);
 }
 
+std::string HostProfile::HostFile(const char* file) const {
+  return file != nullptr ? machine_.HostPathFor(file) : std::string();
+}
+
 std::uint32_t HostProfile::ReadSection(const char* file, const char* section, std::uint32_t buffer_size) {
-  const std::string text = ReadWholeFile(file);
+  const std::string text = ReadWholeFile(HostFile(file));
   const auto entries = FindSection(text, section);
   if (!entries) {
     return 0;
@@ -190,6 +191,15 @@ std::uint32_t HostProfile::ReadSection(const char* file, const char* section, st
     return static_cast<std::uint32_t>(delivered);
   }
   return buffer_size < 2 ? 0 : buffer_size - 2;
+}
+
+}  // namespace vtsetup::platform::host
+
+namespace vtsetup::platform::host {
+
+// SCAFFOLD: replaced by the profile writer.
+bool HostProfile::WriteString(const char*, const char*, const char*, const char*) {
+  return false;
 }
 
 }  // namespace vtsetup::platform::host

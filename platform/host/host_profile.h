@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/text_string.h"
+#include "platform/host/machine.h"
 #include "platform/profile.h"
 
 namespace vtsetup::platform::host {
@@ -34,13 +35,25 @@ namespace vtsetup::platform::host {
 //   string reader); comments and blank lines are left out. The result is the count of characters without
 //   the final null; when the list with its final null does not fit in buffer_size, the documented
 //   nSize - 2 (0 below 2 bytes).
+//
+// WriteString follows WritePrivateProfileStringA: the file is created when missing (its folder must
+// exist); an existing key gets its new value in place, a new key goes at the end of its section, a new
+// section at the end of the file; lines end with CRLF. Other lines stay as they were.
 class HostProfile final : public Profile {
  public:
+  explicit HostProfile(const Machine& machine) : machine_(machine) {}
+
   TextString ReadString(const char* file, const char* section, const char* key, const char* default_value,
                         std::uint32_t buffer_size) override;
   std::int32_t ReadInt(const char* file, const char* section, const char* key,
                        std::int32_t default_value) override;
   std::uint32_t ReadSection(const char* file, const char* section, std::uint32_t buffer_size) override;
+  bool WriteString(const char* file, const char* section, const char* key, const char* value) override;
+
+ private:
+  std::string HostFile(const char* file) const;
+
+  const Machine& machine_;
 };
 
 }  // namespace vtsetup::platform::host

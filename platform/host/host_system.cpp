@@ -1,9 +1,34 @@
 #include "platform/host/host_system.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace vtsetup::platform {
+namespace {
+
+// The exit code of a run whose machine cannot be used: the configuration error of the BSD exit codes,
+// apart from every code that the programs themselves give.
+constexpr int kMachineUnusable = 78;
+
+host::Machine& TheMachine() {
+  static const std::unique_ptr<host::Machine> machine = [] {
+    const char* transcript = std::getenv("VTSETUP_TRANSCRIPT");
+    host::MachineOpen open = host::Machine::Open(host::Machine::DefaultRoot(),
+                                                 host::Transcript(transcript != nullptr ? transcript : ""));
+    if (!open.machine) {
+      // Without its machine a host run has no drives to work on; the one honest thing is to stop.
+      std::fprintf(stderr, "vtsetup: %s\n", open.error.c_str());
+      std::exit(kMachineUnusable);
+    }
+    return std::move(open.machine);
+  }();
+  return *machine;
+}
+
+}  // namespace
 
 System& TheSystem() {
-  static host::HostSystem system;
+  static host::HostSystem system(TheMachine());
   return system;
 }
 

@@ -1,21 +1,50 @@
 #pragma once
 
+#include "platform/host/drive_quotas.h"
 #include "platform/host/host_debug_sink.h"
+#include "platform/host/host_drives.h"
 #include "platform/host/host_file_system.h"
+#include "platform/host/host_libraries.h"
+#include "platform/host/host_processes.h"
 #include "platform/host/host_profile.h"
+#include "platform/host/host_registry.h"
+#include "platform/host/host_shell.h"
+#include "platform/host/machine.h"
 #include "platform/system.h"
 
 namespace vtsetup::platform::host {
 
+// Every service of one host machine.
 class HostSystem final : public System {
  public:
+  explicit HostSystem(const Machine& machine)
+      : quotas_(machine),
+        files_(machine, quotas_),
+        profile_(machine),
+        drives_(machine, quotas_),
+        registry_(machine.RegistryFile()),
+        processes_(machine),
+        libraries_(machine),
+        shell_(machine, files_) {}
+
   FileSystem& Files() override { return files_; }
   Profile& Profiles() override { return profile_; }
+  Drives& Disks() override { return drives_; }
+  Registry& LocalMachine() override { return registry_; }
+  Processes& Programs() override { return processes_; }
+  Libraries& Modules() override { return libraries_; }
+  Shell& UserShell() override { return shell_; }
   DebugSink& Debug() override { return debug_; }
 
  private:
+  DriveQuotas quotas_;
   HostFileSystem files_;
   HostProfile profile_;
+  HostDrives drives_;
+  HostRegistry registry_;
+  HostProcesses processes_;
+  HostLibraries libraries_;
+  HostShell shell_;
   HostDebugSink debug_;
 };
 

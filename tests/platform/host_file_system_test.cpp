@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/host/host_debug_sink.h"
-#include "platform/host/host_paths.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
@@ -20,14 +20,15 @@ using vtsetup::TextString;
 using vtsetup::platform::File;
 using vtsetup::platform::FileAccess;
 using vtsetup::platform::FileCreation;
+using vtsetup::platform::FileSystem;
 using vtsetup::platform::OpenResult;
 using vtsetup::platform::SeekOrigin;
 using vtsetup::platform::SHARE_READ;
 using vtsetup::platform::SystemError;
 using vtsetup::platform::host::HostDebugSink;
-using vtsetup::platform::host::HostFileSystem;
 using vtsetup::testing::ReadBytes;
 using vtsetup::testing::TempDir;
+using vtsetup::testing::TestMachine;
 using vtsetup::testing::WriteBytes;
 using Bytes = std::vector<unsigned char>;
 
@@ -43,7 +44,8 @@ class HostFileSystemTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  HostFileSystem files_;
+  TestMachine machine_;
+  FileSystem& files_ = machine_.System().Files();
   const std::string existing_ = dir_.File("existing.bin");
 };
 
@@ -100,6 +102,7 @@ TEST_F(HostFileSystemTest, BackslashesAndRelativePathsReachTheFile) {
   OpenResult result = Open(dir_.Path().string() + "\\sub\\f.bin", FileAccess::Write, FileCreation::CreateNew);
   ASSERT_EQ(result.error, 0u);
   EXPECT_TRUE(std::filesystem::is_regular_file(dir_.Path() / "sub" / "f.bin"));
+  result.file.reset();
 
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir_.Path());
@@ -217,7 +220,8 @@ TEST_F(HostFileSystemTest, ClosesTheFileWhenItsOwnerGoes) {
 }
 
 TEST(HostFileSystemErrorText, GivesWindowsTextsWithoutLineEnds) {
-  HostFileSystem files;
+  TestMachine machine;
+  FileSystem& files = machine.System().Files();
   EXPECT_EQ(files.ErrorText(2), "The system cannot find the file specified.");
   EXPECT_EQ(files.ErrorText(32),
             "The process cannot access the file because it is being used by another process.");
@@ -265,7 +269,8 @@ TEST(HostFileSystemFolders, ListsInNtfsOrderAndMatchesWindowsPatterns) {
     WriteBytes(dir.File(name), {1});
   }
   std::filesystem::create_directory(dir.Path() / "sub");
-  HostFileSystem files;
+  testing::TestMachine machine;
+  FileSystem& files = machine.System().Files();
   std::vector<FoundFile> found;
   ASSERT_EQ(files.FindFiles((dir.Path().string() + "\\*.*").c_str(), found), ERR_NONE);
   std::vector<std::string> listed;
@@ -282,7 +287,8 @@ TEST(HostFileSystemFolders, ListsInNtfsOrderAndMatchesWindowsPatterns) {
 }
 
 TEST(HostFileSystemFolders, FullPathsAreWindowsPathsOnDriveZ) {
-  HostFileSystem files;
+  testing::TestMachine machine;
+  FileSystem& files = machine.System().Files();
   EXPECT_EQ(files.FullPath("/tmp/a/../b/./c.ini"), "Z:\\tmp\\b\\c.ini");
   EXPECT_EQ(files.FullPath("Z:\\tmp\\..\\..\\x"), "Z:\\x");
   const std::string current = std::filesystem::current_path().string();
@@ -294,7 +300,7 @@ TEST(HostFileSystemFolders, FullPathsAreWindowsPathsOnDriveZ) {
   }
   EXPECT_EQ(files.FullPath("sub\\setup.ini"), expected);
   // The Windows name leads back to the same host file.
-  EXPECT_EQ(HostPathFor(files.FullPath("sub/setup.ini").Data()), current + "/sub/setup.ini");
+  EXPECT_EQ(machine.Host(files.FullPath("sub/setup.ini").Data()), current + "/sub/setup.ini");
 }
 
 }  // namespace

@@ -1,18 +1,19 @@
-#include "platform/host/host_profile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/profile.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
 using vtsetup::TextString;
-using vtsetup::platform::host::HostProfile;
+using vtsetup::platform::Profile;
 using vtsetup::testing::TempDir;
+using vtsetup::testing::TestMachine;
 using vtsetup::testing::WriteBytes;
 
 class HostProfileTest : public ::testing::Test {
@@ -33,7 +34,8 @@ class HostProfileTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  HostProfile profile_;
+  TestMachine machine_;
+  Profile& profile_ = machine_.System().Profiles();
   std::string file_ = dir_.File("setup.ini");
 };
 

@@ -1,0 +1,256 @@
+#include "platform/host/machine.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace vtsetup::platform::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kDefaultRegistry[] =
+    "REGEDIT4\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
+    "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
+    "\r\n";
+
+char FoldUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualNoCase(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (FoldUpper(a[i]) != FoldUpper(b[i])) {
+      return false;
+    }
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+bool Exists(const std::string& host_path) {
+  struct stat info {};
+  return ::lstat(host_path.c_str(), &info) == 0;
+}
+
+// The name in `folder` that equals `name` without regard to ASCII case; the exact name wins, then the
+// first in the listing's order.
+std::string FindNoCase(const std::string& folder, const std::string& name) {
+  const std::string exact = folder + (folder == "/" ? "" : "/") + name;
+  if (Exists(exact)) {
+    return name;
+  }
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) {
+    return {};
+  }
+  std::string found;
+  while (const dirent* entry = ::readdir(listing)) {
+    if (EqualNoCase(name, entry->d_name)) {
+      found = entry->d_name;
+      break;
+    }
+  }
+  ::closedir(listing);
+  return found;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool WriteNewFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+// A full Windows path split into its drive letter and its components, "." and ".." resolved; ".." at
+// the root stays there, as on Windows.
+struct WindowsPath {
+  char drive = 0;
+  std::vector<std::string> parts;
+};
+
+WindowsPath Split(const std::string& path) {
+  WindowsPath split;
+  std::size_t at = 0;
+  if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+    split.drive = FoldUpper(path[0]);
+    at = 2;
+  }
+  std::string part;
+  for (; at <= path.size(); ++at) {
+    if (at == path.size() || path[at] == '\\' || path[at] == '/') {
+      if (part == "..") {
+        if (!split.parts.empty()) {
+          split.parts.pop_back();
+        }
+      } else if (!part.empty() && part != ".") {
+        split.parts.push_back(part);
+      }
+      part.clear();
+    } else {
+      part += path[at];
+    }
+  }
+  return split;
+}
+
+}  // namespace
+
+Machine::Machine(std::string root, MachineConfig config, Transcript transcript)
+    : root_(std::move(root)), config_(std::move(config)), transcript_(std::move(transcript)) {}
+
+std::string Machine::DefaultRoot() {
+  if (const char* root = std::getenv("VTSETUP_MACHINE"); root != nullptr && *root != '\0') {
+    return root;
+  }
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : "") + "/.local/share/vtsetup/machine";
+}
+
+MachineOpen Machine::Open(const std::string& root_text, Transcript transcript) {
+  std::error_code error;
+  const fs::path root = fs::absolute(root_text, error).lexically_normal();
+  fs::create_directories(root, error);
+  if (!fs::is_directory(root)) {
+    return {nullptr, "cannot create the machine folder " + root.string()};
+  }
+  const std::string ini_path = (root / "machine.ini").string();
+  if (!fs::exists(ini_path) && !WriteNewFile(ini_path, DefaultMachineIni())) {
+    return {nullptr, "cannot write " + ini_path};
+  }
+  const std::string registry_path = (root / "registry.reg").string();
+  if (!fs::exists(registry_path) && !WriteNewFile(registry_path, kDefaultRegistry)) {
+    return {nullptr, "cannot write " + registry_path};
+  }
+  ConfigParse parse = ParseMachineConfig(ReadWholeFile(ini_path), root.string(), ini_path);
+  if (!parse.config) {
+    return {nullptr, parse.error};
+  }
+  // Drive folders are compared with the host's own paths, which name no links.
+  for (DriveConfig& drive : parse.config->drives) {
+    if (drive.letter == 'C') {
+      fs::create_directories(drive.folder, error);
+    }
+    if (fs::exists(drive.folder, error)) {
+      drive.folder = fs::canonical(drive.folder, error).string();
+    }
+  }
+  std::unique_ptr<Machine> machine(
+      new Machine(root.string(), std::move(*parse.config), std::move(transcript)));
+  // The folders that Windows always has; only those on a drive of this machine can be made.
+  const std::string always[] = {"C:\\Program Files", machine->config_.temp_folder,
+                                machine->config_.programs_folder, machine->config_.desktop_folder,
+                                machine->config_.system_folder};
+  for (const std::string& folder : always) {
+    const std::string host = machine->HostPathFor(folder.c_str());
+    if (!host.empty() && machine->config_.Drive(folder[0]) != nullptr &&
+        fs::exists(machine->config_.Drive(folder[0])->folder, error)) {
+      fs::create_directories(host, error);
+    }
+  }
+  return {std::move(machine), ""};
+}
+
+std::string Machine::CurrentFolder() const {
+  std::vector<char> buffer(4096);
+  const char* current = ::getcwd(buffer.data(), buffer.size());
+  return current != nullptr ? WindowsPathFor(current) : std::string();
+}
+
+std::string Machine::FullWindowsPath(const char* windows_path) const {
+  const std::string given(windows_path != nullptr ? windows_path : "");
+  const bool has_drive =
+      given.size() >= 2 && given[1] == ':' && std::isalpha(static_cast<unsigned char>(given[0]));
+  const std::string rest = has_drive ? given.substr(2) : given;
+  const bool rooted = !rest.empty() && (rest[0] == '\\' || rest[0] == '/');
+  std::string text = given;
+  if (!has_drive || !rooted) {
+    const std::string current = CurrentFolder();
+    const char drive = has_drive ? FoldUpper(given[0]) : (current.empty() ? 'Z' : current[0]);
+    if (rooted) {
+      text = std::string(1, drive) + ":" + rest;
+    } else if (!current.empty() && current[0] == drive) {
+      text = current + "\\" + rest;
+    } else {
+      // Windows keeps a current folder per drive; no caller of ours relies on it, so another drive's
+      // relative path starts at its root.
+      text = std::string(1, drive) + ":\\" + rest;
+    }
+  }
+  const WindowsPath split = Split(text);
+  std::string full = std::string(1, split.drive) + ":";
+  for (const std::string& part : split.parts) {
+    full += "\\" + part;
+  }
+  if (split.parts.empty() || (!given.empty() && (given.back() == '\\' || given.back() == '/'))) {
+    full += "\\";
+  }
+  return full;
+}
+
+std::string Machine::HostPathFor(const char* windows_path) const {
+  const WindowsPath split = Split(FullWindowsPath(windows_path));
+  const DriveConfig* drive = config_.Drive(split.drive);
+  if (drive == nullptr) {
+    return {};
+  }
+  std::string host = drive->folder;
+  bool resolving = true;
+  for (const std::string& part : split.parts) {
+    // Once a level is missing nothing below it can exist, so the rest keeps the caller's spelling.
+    const std::string found = resolving ? FindNoCase(host, part) : std::string();
+    resolving = !found.empty();
+    host += (host == "/" ? "" : "/") + (resolving ? found : part);
+  }
+  const std::string given(windows_path != nullptr ? windows_path : "");
+  if (!given.empty() && (given.back() == '\\' || given.back() == '/') && host != "/") {
+    host += "/";
+  }
+  return host;
+}
+
+const DriveConfig* Machine::DriveHolding(const std::string& host_path) const {
+  const DriveConfig* best = nullptr;
+  for (const DriveConfig& drive : config_.drives) {
+    const std::string& folder = drive.folder;
+    const bool holds =
+        folder == "/" || (host_path.compare(0, folder.size(), folder) == 0 &&
+                          (host_path.size() == folder.size() || host_path[folder.size()] == '/'));
+    if (holds && (best == nullptr || folder.size() > best->folder.size())) {
+      best = &drive;
+    }
+  }
+  return best;
+}
+
+std::string Machine::WindowsPathFor(const std::string& host_path) const {
+  const DriveConfig* drive = DriveHolding(host_path);
+  if (drive == nullptr) {
+    return {};
+  }
+  std::string rest = drive->folder == "/" ? host_path : host_path.substr(drive->folder.size());
+  std::string windows = std::string(1, drive->letter) + ":";
+  if (rest.empty() || rest[0] != '/') {
+    rest.insert(rest.begin(), '/');
+  }
+  for (char c : rest) {
+    windows += c == '/' ? '\\' : c;
+  }
+  return windows;
+}
+
+}  // namespace vtsetup::platform::host

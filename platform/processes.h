@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vtsetup::platform {
+
+// Show commands with the numbers Windows gives them.
+inline constexpr std::uint32_t SHOW_HIDE = 0;
+inline constexpr std::uint32_t SHOW_NORMAL = 1;
+inline constexpr std::uint32_t SHOW_DEFAULT = 10;
+
+// The restart flag of the restart request.
+inline constexpr std::uint32_t RESTART_REBOOT = 2;
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+
+  // Starts a command line without waiting for the program: above 31 when it started, otherwise a
+  // Windows error number (2 program not found, 3 folder not found, 11 not a program).
+  virtual std::uint32_t Start(const char* command_line, std::uint32_t show) = 0;
+  // Asks the system to restart; true when the request was accepted.
+  virtual bool RequestRestart(std::uint32_t flags) = 0;
+  // Milliseconds since the system started, wrapping at 32 bits.
+  virtual std::uint32_t TickCount() = 0;
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+};
+
+}  // namespace vtsetup::platform
