@@ -1,1 +1,149 @@
+#include "platform/host/machine.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_machine.h"
+
+namespace vtsetup::platform::host {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+using testing::TestMachine;
+
+std::string OpenError(const std::string& machine_ini) {
+  TempDir dir;
+  std::ofstream(dir.File("machine.ini")) << machine_ini;
+  const MachineOpen open = Machine::Open(dir.Path().string(), Transcript(""));
+  EXPECT_EQ(open.machine, nullptr);
+  return open.error.substr(open.error.find("machine.ini"));
+}
+
+TEST(Machine, FreshMachineGetsDefaultFilesAndWindowsFolders) {
+  TempDir dir;
+  const std::string root = dir.File("new/machine");
+  const MachineOpen open = Machine::Open(root, Transcript(""));
+  ASSERT_NE(open.machine, nullptr) << open.error;
+  std::ifstream registry(root + "/registry.reg");
+  const std::string text((std::istreambuf_iterator<char>(registry)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.rfind("REGEDIT4\r\n", 0), 0u);
+  EXPECT_NE(text.find("\"ProgramFilesDir\"=\"C:\\\\Program Files\""), std::string::npos);
+  for (const char* folder : {"Program Files", "Windows/Temp", "Windows/Start Menu/Programs", "Windows/Desktop"}) {
+    EXPECT_TRUE(fs::is_directory(root + "/drive_c/" + folder)) << folder;
+  }
+  const MachineConfig& config = open.machine->Config();
+  ASSERT_EQ(config.drives.size(), 2u);
+  EXPECT_EQ(config.drives[0].letter, 'C');
+  EXPECT_EQ(config.drives[0].type, DriveType::Fixed);
+  EXPECT_EQ(config.drives[1].folder, "/");
+  EXPECT_EQ(config.drives[1].type, DriveType::Remote);
+  // Opening again keeps what is there.
+  std::ofstream(root + "/registry.reg") << "REGEDIT4\r\n";
+  ASSERT_NE(Machine::Open(root, Transcript("")).machine, nullptr);
+  EXPECT_EQ(fs::file_size(root + "/registry.reg"), 10u);
+}
+
+TEST(Machine, RefusesMachineIniMistakesNamingTheLine) {
+  EXPECT_EQ(OpenError("[System]\nScreenWidth = 800\nColour = blue\n"),
+            "machine.ini line 3: unknown key \"colour\" in [System] (known: TempFolder, ProgramsFolder, "
+            "DesktopFolder, SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version)");
+  EXPECT_EQ(OpenError("; fine\n\n[Drive D]\nFolder = d\nthis is no entry\n"),
+            "machine.ini line 5: \"this is no entry\" is neither a [section] nor a key = value entry");
+  EXPECT_EQ(OpenError("[Drives]\n"),
+            "machine.ini line 1: unknown section [Drives] (known: [System], [Drive C] to [Drive Z] and so on)");
+  EXPECT_EQ(OpenError("[Drive D]\nType = cdrom\n[System]\n"), "machine.ini line 1: [Drive D] has no Folder");
+  EXPECT_EQ(OpenError("[Drive D]\nFolder = d\nFreeBytes = lots\n"),
+            "machine.ini line 3: freebytes must be a number of bytes, not \"lots\"");
+  EXPECT_EQ(OpenError("[Drive D]\nFolder = d\nType = floppy\n"),
+            "machine.ini line 3: unknown drive type \"floppy\" (known: fixed, removable, cdrom, remote, ramdisk, "
+            "unknown)");
+  EXPECT_EQ(OpenError("[Drive D]\nFolder = d\n[drive d]\nFolder = e\n"),
+            "machine.ini line 3: the drive D: is given twice");
+  EXPECT_EQ(OpenError("[System]\nAcceptRestart = no\nacceptrestart = yes\n"),
+            "machine.ini line 3: the key \"acceptrestart\" is given twice in [System]");
+  EXPECT_EQ(OpenError("Version = 4.0.950\n"), "machine.ini line 1: the entry \"version\" stands before any section");
+  EXPECT_EQ(OpenError("[System]\nTempFolder = /tmp\n"),
+            "machine.ini line 2: tempfolder must be a Windows path such as C:\\Windows, not \"/tmp\"");
+  EXPECT_EQ(OpenError("[System]\nVersion = 4.10\n"),
+            "machine.ini line 2: Version must read major.minor.build, not \"4.10\"");
+}
+
+TEST(Machine, ReadsEverySetting) {
+  TestMachine machine(
+      "[Drive D]\nFolder = medium\nType = CDROM\n"
+      "[Drive E]\nFolder = /\nType = ramdisk\nFreeBytes = 1000\nTotalBytes = 2000\nClusterSize = 512\n"
+      "[System]\nTempFolder = D:\\TEMP\nProgramsFolder = E:\\P\nDesktopFolder = E:\\D\nSystemFolder = E:\\S\n"
+      "ScreenWidth = 640\nScreenHeight = 480\nAcceptRestart = no\nCodePage = 1252\nVersion = 4.0.950\n");
+  const MachineConfig& config = machine.Machine().Config();
+  ASSERT_EQ(config.drives.size(), 2u);
+  EXPECT_EQ(config.drives[0].folder, (machine.Root() / "machine" / "medium").string());
+  EXPECT_EQ(config.drives[0].type, DriveType::CdRom);
+  EXPECT_EQ(config.drives[1].free_bytes, 1000u);
+  EXPECT_EQ(config.drives[1].total_bytes, 2000u);
+  EXPECT_EQ(config.drives[1].cluster_size, 512u);
+  EXPECT_EQ(config.temp_folder, "D:\\TEMP");
+  EXPECT_EQ(config.programs_folder, "E:\\P");
+  EXPECT_EQ(config.desktop_folder, "E:\\D");
+  EXPECT_EQ(config.system_folder, "E:\\S");
+  EXPECT_EQ(config.screen_width, 640u);
+  EXPECT_EQ(config.screen_height, 480u);
+  EXPECT_FALSE(config.accept_restart);
+  EXPECT_EQ(config.code_page, 1252u);
+  EXPECT_EQ(config.version.build, 950u);
+  EXPECT_EQ(config.Drive('c'), nullptr);
+}
+
+TEST(Machine, MapsDrivesAndFindsExistingNamesWithoutCase) {
+  TestMachine machine;
+  const std::string c = (machine.Root() / "machine" / "drive_c").string();
+  fs::create_directories(c + "/Games/data");
+  std::ofstream(c + "/Games/data/Level.DAT") << "x";
+  const Machine& m = machine.Machine();
+  EXPECT_EQ(m.HostPathFor("C:\\GAMES\\DATA\\level.dat"), c + "/Games/data/Level.DAT");
+  EXPECT_EQ(m.HostPathFor("c:/games/Data/"), c + "/Games/data/");
+  // New names keep the caller's spelling below the last level that exists.
+  EXPECT_EQ(m.HostPathFor("C:\\games\\NEW\\Sub\\File.txt"), c + "/Games/NEW/Sub/File.txt");
+  EXPECT_EQ(m.HostPathFor("C:\\..\\..\\Games\\.\\x"), c + "/Games/x");
+  EXPECT_EQ(m.HostPathFor("C:\\"), c + "/");
+  EXPECT_EQ(m.HostPathFor("Q:\\x"), "");
+  // The closest drive names a host path; everything else is on Z:.
+  EXPECT_EQ(m.WindowsPathFor(c + "/Games/data"), "C:\\Games\\data");
+  EXPECT_EQ(m.WindowsPathFor(c), "C:\\");
+  EXPECT_EQ(m.WindowsPathFor("/usr/lib"), "Z:\\usr\\lib");
+  EXPECT_EQ(m.WindowsPathFor(c + "x/y"), "Z:" + [&] {
+    std::string windows = c + "x\\y";
+    for (char& ch : windows) {
+      ch = ch == '/' ? '\\' : ch;
+    }
+    return windows;
+  }());
+}
+
+TEST(Machine, RelativeAndRootedPathsFollowTheCurrentFolder) {
+  TestMachine machine;
+  const std::string c = (machine.Root() / "machine" / "drive_c").string();
+  fs::create_directories(c + "/Setup/Bin");
+  const fs::path previous = fs::current_path();
+  fs::current_path(c + "/Setup");
+  const Machine& m = machine.Machine();
+  const std::string current = m.CurrentFolder();
+  const std::string full = m.FullWindowsPath("bin\\..\\x.txt");
+  const std::string rooted = m.FullWindowsPath("\\Windows");
+  const std::string host = m.HostPathFor("BIN\\a");
+  const std::string other_drive = m.FullWindowsPath("Z:relative");
+  fs::current_path(previous);
+  EXPECT_EQ(current, "C:\\Setup");
+  EXPECT_EQ(full, "C:\\Setup\\x.txt");
+  EXPECT_EQ(rooted, "C:\\Windows");
+  EXPECT_EQ(host, c + "/Setup/Bin/a");
+  EXPECT_EQ(other_drive, "Z:\\relative");
+}
+
+}  // namespace
+}  // namespace vtsetup::platform::host

@@ -34,10 +34,15 @@ class FaultyFileSystem final : public platform::FileSystem {
   platform::OpenResult Open(const char* path, platform::FileAccess access, std::uint32_t share,
                             platform::FileCreation creation) override;
   platform::SystemError Delete(const char* path) override { return real_.Delete(path); }
+  platform::SystemError CreateFolder(const char* path) override { return real_.CreateFolder(path); }
   platform::SystemError FindFiles(const char* pattern, std::vector<platform::FoundFile>& found) override {
     return real_.FindFiles(pattern, found);
   }
   TextString FullPath(const char* path) override { return real_.FullPath(path); }
+  TextString CurrentFolder() override { return real_.CurrentFolder(); }
+  platform::SystemError SetCurrentFolder(const char* path) override { return real_.SetCurrentFolder(path); }
+  TextString ModulePath() override { return real_.ModulePath(); }
+  TextString TempFolder() override { return real_.TempFolder(); }
   TextString ErrorText(platform::SystemError error_number) override { return real_.ErrorText(error_number); }
 
  private:

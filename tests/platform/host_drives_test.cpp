@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "platform/file_system.h"
+#include "tests/support/test_machine.h"
+
+namespace vtsetup::platform {
+namespace {
+
+using testing::TestMachine;
+
+// Drive D: allows 10000 bytes in clusters of 512: 19 whole clusters, 9728 bytes.
+constexpr char kQuotaMachine[] =
+    "[Drive C]\nFolder = drive_c\nType = fixed\n"
+    "[Drive D]\nFolder = small\nType = removable\nFreeBytes = 10000\nClusterSize = 512\n"
+    "[Drive E]\nFolder = big\nType = ramdisk\nFreeBytes = 10000000000\nTotalBytes = 20000000000\nClusterSize = 4096\n"
+    "[Drive F]\nFolder = absent\nType = cdrom\n"
+    "[Drive G]\nFolder = /\nType = remote\n"
+    "[Drive H]\nFolder = /\nType = unknown\n";
+
+class HostDrivesTest : public ::testing::Test {
+ protected:
+  HostDrivesTest() {
+    std::filesystem::create_directories(machine_.Root() / "machine" / "small");
+    std::filesystem::create_directories(machine_.Root() / "machine" / "big");
+  }
+  DiskSpace Space(const char* root) {
+    DiskSpace space;
+    EXPECT_TRUE(drives_.FreeSpace(root, space)) << root;
+    return space;
+  }
+  SystemError Write(File& file, std::uint32_t count, std::uint32_t& written) {
+    const std::vector<unsigned char> bytes(count, 0x5A);
+    return file.Write(bytes.data(), count, written);
+  }
+
+  TestMachine machine_{kQuotaMachine};
+  FileSystem& files_ = machine_.System().Files();
+  Drives& drives_ = machine_.System().Disks();
+};
+
+TEST_F(HostDrivesTest, TypesAsTheMachineSays) {
+  EXPECT_EQ(drives_.TypeOf("C:\\"), DriveType::Fixed);
+  EXPECT_EQ(drives_.TypeOf("d:\\"), DriveType::Removable);
+  EXPECT_EQ(drives_.TypeOf("E:\\"), DriveType::RamDisk);
+  EXPECT_EQ(drives_.TypeOf("F:\\"), DriveType::CdRom);
+  EXPECT_EQ(drives_.TypeOf("G:/"), DriveType::Remote);
+  EXPECT_EQ(drives_.TypeOf("H:\\"), DriveType::Unknown);
+  EXPECT_EQ(drives_.TypeOf("Q:\\"), DriveType::NoRoot);
+  EXPECT_EQ(drives_.TypeOf("C:\\Windows"), DriveType::NoRoot);
+  EXPECT_EQ(drives_.TypeOf("C:"), DriveType::NoRoot);
+}
+
+TEST_F(HostDrivesTest, FreeSpaceFromOverridesIsCappedAt32Bits) {
+  const DiskSpace small = Space("D:\\");
+  EXPECT_EQ(small.bytes_per_sector, 512u);
+  EXPECT_EQ(small.sectors_per_cluster, 1u);
+  EXPECT_EQ(small.free_clusters, 19u);
+  EXPECT_EQ(small.total_clusters, 19u);
+  const DiskSpace big = Space("E:\\");
+  EXPECT_EQ(big.bytes_per_sector * big.sectors_per_cluster, 4096u);
+  EXPECT_EQ(big.free_clusters, 0xFFFFFFFFu / 4096u);
+  EXPECT_EQ(big.total_clusters, 0xFFFFFFFFu / 4096u);
+  DiskSpace extended;
+  ASSERT_TRUE(drives_.ExtendedFreeSpace("E:\\", extended));
+  EXPECT_EQ(extended.free_clusters, big.free_clusters);
+  // Without overrides the host's own figures count; a drive without its folder is not ready.
+  EXPECT_GT(Space("C:\\").total_clusters, 0u);
+  DiskSpace none;
+  EXPECT_FALSE(drives_.FreeSpace("F:\\", none));
+  EXPECT_FALSE(drives_.FreeSpace("Q:\\", none));
+  EXPECT_EQ(drives_.Version().build, 2222u);
+}
+
+TEST_F(HostDrivesTest, QuotaFailsTheWriteThatPassesItWithDiskFull) {
+  OpenResult first = files_.Open("D:\\a.bin", FileAccess::Write, SHARE_NONE, FileCreation::CreateAlways);
+  ASSERT_EQ(first.error, ERR_NONE);
+  std::uint32_t written = 0;
+  ASSERT_EQ(Write(*first.file, 9000, written), ERR_NONE);  // 18 clusters
+  EXPECT_EQ(Space("D:\\").free_clusters, 1u);
+  // The last cluster takes 728 more bytes of the 2000; then the disk is full.
+  EXPECT_EQ(Write(*first.file, 2000, written), ERR_HANDLE_DISK_FULL);
+  EXPECT_EQ(written, 728u);
+  EXPECT_EQ(Write(*first.file, 1, written), ERR_HANDLE_DISK_FULL);
+  EXPECT_EQ(written, 0u);
+  EXPECT_EQ(Space("D:\\").free_clusters, 0u);
+  first.file.reset();
+  EXPECT_EQ(std::filesystem::file_size(machine_.Host("D:\\a.bin")), 9728u);
+  // Rewriting inside the file needs no new space; truncation and deletion give it back.
+  OpenResult again = files_.Open("D:\\a.bin", FileAccess::Write, SHARE_NONE, FileCreation::OpenExisting);
+  ASSERT_EQ(Write(*again.file, 9728, written), ERR_NONE);
+  again.file.reset();
+  again = files_.Open("D:\\a.bin", FileAccess::Write, SHARE_NONE, FileCreation::CreateAlways);
+  EXPECT_EQ(Space("D:\\").free_clusters, 19u);
+  ASSERT_EQ(Write(*again.file, 512, written), ERR_NONE);
+  again.file.reset();
+  EXPECT_EQ(Space("D:\\").free_clusters, 18u);
+  EXPECT_EQ(files_.Delete("D:\\A.BIN"), ERR_NONE);
+  EXPECT_EQ(Space("D:\\").free_clusters, 19u);
+}
+
+TEST(HostDriveQuota, CountsWhatTheDriveFolderHeldBefore) {
+  TestMachine machine("[Drive D]\nFolder = d\nFreeBytes = 8192\nClusterSize = 1024\n");
+  std::filesystem::create_directories(machine.Root() / "machine" / "d" / "sub");
+  std::ofstream(machine.Root() / "machine" / "d" / "sub" / "old.bin") << std::string(1500, 'x');
+  DiskSpace space;
+  ASSERT_TRUE(machine.System().Disks().FreeSpace("D:\\", space));
+  EXPECT_EQ(space.free_clusters, 6u);
+  EXPECT_EQ(space.bytes_per_sector, 512u);
+  EXPECT_EQ(space.sectors_per_cluster, 2u);
+}
+
+TEST(HostFolders, CreateFolderAndTheSystemsFoldersInWindowsForm) {
+  TestMachine machine;
+  FileSystem& files = machine.System().Files();
+  EXPECT_EQ(files.CreateFolder("C:\\Games\\"), ERR_NONE);
+  EXPECT_EQ(files.CreateFolder("c:\\GAMES"), ERR_ALREADY_EXISTS);
+  EXPECT_EQ(files.CreateFolder("C:\\Missing\\Orvella"), ERR_PATH_NOT_FOUND);
+  EXPECT_EQ(files.CreateFolder("Q:\\x"), ERR_PATH_NOT_FOUND);
+  EXPECT_TRUE(std::filesystem::is_directory(machine.Host("C:\\Games")));
+  EXPECT_EQ(files.TempFolder(), "C:\\Windows\\Temp\\");
+  const std::filesystem::path previous = std::filesystem::current_path();
+  EXPECT_EQ(files.SetCurrentFolder("c:\\games"), ERR_NONE);
+  const TextString current = files.CurrentFolder();
+  const SystemError missing = files.SetCurrentFolder("C:\\Nowhere");
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(current, "C:\\Games");
+  EXPECT_EQ(missing, ERR_FILE_NOT_FOUND);
+  const TextString module = files.ModulePath();
+  EXPECT_EQ(module.Find("Z:\\"), 0);
+  EXPECT_EQ(machine.Host(module.Data()), std::filesystem::canonical("/proc/self/exe").string());
+}
+
+}  // namespace
+}  // namespace vtsetup::platform
