@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,10 +71,18 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
+// Written aside and renamed into place: processes that open a fresh machine at the same moment each
+// see a whole file, never a half-written one.
 bool WriteNewFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  return static_cast<bool>(out);
+  const std::string aside = path + ".new" + std::to_string(::getpid());
+  {
+    std::ofstream out(aside, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out.flush()) {
+      return false;
+    }
+  }
+  return std::rename(aside.c_str(), path.c_str()) == 0;
 }
 
 // A full Windows path split into its drive letter and its components, "." and ".." resolved; ".." at
