@@ -218,6 +218,16 @@ std::string Machine::HostPathFor(const char* windows_path) const {
     return {};
   }
   std::string host = drive->folder;
+  std::string as_given = host;
+  for (const std::string& part : split.parts) {
+    as_given += (as_given == "/" ? "" : "/") + part;
+  }
+  const std::string given(windows_path != nullptr ? windows_path : "");
+  const bool folder_form = !given.empty() && (given.back() == '\\' || given.back() == '/') && as_given != "/";
+  // Most callers spell names as they are; one look settles those.
+  if (Exists(as_given)) {
+    return folder_form ? as_given + "/" : as_given;
+  }
   bool resolving = true;
   for (const std::string& part : split.parts) {
     // Once a level is missing nothing below it can exist, so the rest keeps the caller's spelling.
@@ -225,11 +235,7 @@ std::string Machine::HostPathFor(const char* windows_path) const {
     resolving = !found.empty();
     host += (host == "/" ? "" : "/") + (resolving ? found : part);
   }
-  const std::string given(windows_path != nullptr ? windows_path : "");
-  if (!given.empty() && (given.back() == '\\' || given.back() == '/') && host != "/") {
-    host += "/";
-  }
-  return host;
+  return folder_form ? host + "/" : host;
 }
 
 const DriveConfig* Machine::DriveHolding(const std::string& host_path) const {

@@ -19,7 +19,8 @@ using testing::TestMachine;
 constexpr char kQuotaMachine[] =
     "[Drive C]\nFolder = drive_c\nType = fixed\n"
     "[Drive D]\nFolder = small\nType = removable\nFreeBytes = 10000\nClusterSize = 512\n"
-    "[Drive E]\nFolder = big\nType = ramdisk\nFreeBytes = 10000000000\nTotalBytes = 20000000000\nClusterSize = 4096\n"
+    "[Drive E]\nFolder = big\nType = ramdisk\nFreeBytes = 10000000000\nTotalBytes = 20000000000\nClusterSize "
+    "= 4096\n"
     "[Drive F]\nFolder = absent\nType = cdrom\n"
     "[Drive G]\nFolder = /\nType = remote\n"
     "[Drive H]\nFolder = /\nType = unknown\n";

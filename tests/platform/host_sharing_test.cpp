@@ -36,7 +36,8 @@ TEST_P(HostSharing, SecondOpenIsGrantedAsWindowsGrantsIt) {
   OpenResult first = files_.Open("C:\\shared.bin", c.first_access, c.first_share, FileCreation::OpenExisting);
   ASSERT_EQ(first.error, ERR_NONE);
   // A second spelling of the same file is the same file.
-  OpenResult second = files_.Open("c:\\SHARED.BIN", c.second_access, c.second_share, FileCreation::OpenExisting);
+  OpenResult second =
+      files_.Open("c:\\SHARED.BIN", c.second_access, c.second_share, FileCreation::OpenExisting);
   EXPECT_EQ(second.error, c.second_error);
   EXPECT_EQ(second.file != nullptr, c.second_error == ERR_NONE);
   first.file.reset();
@@ -49,17 +50,16 @@ constexpr FileAccess R = FileAccess::Read;
 constexpr FileAccess W = FileAccess::Write;
 constexpr FileAccess RW = FileAccess::ReadWrite;
 
-INSTANTIATE_TEST_SUITE_P(Modes, HostSharing,
-                         ::testing::Values(ShareCase{R, SHARE_READ, R, SHARE_READ, ERR_NONE},
-                                           ShareCase{R, SHARE_NONE, R, SHARE_READ, ERR_SHARING_VIOLATION},
-                                           ShareCase{R, SHARE_READ, W, SHARE_READ, ERR_SHARING_VIOLATION},
-                                           ShareCase{R, SHARE_READ | SHARE_WRITE, W, SHARE_READ, ERR_NONE},
-                                           ShareCase{W, SHARE_READ, R, SHARE_READ, ERR_SHARING_VIOLATION},
-                                           ShareCase{W, SHARE_READ, R, SHARE_READ | SHARE_WRITE, ERR_NONE},
-                                           ShareCase{RW, SHARE_READ | SHARE_WRITE, RW, SHARE_NONE,
-                                                     ERR_SHARING_VIOLATION},
-                                           ShareCase{RW, SHARE_READ | SHARE_WRITE, RW, SHARE_READ | SHARE_WRITE,
-                                                     ERR_NONE}));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, HostSharing,
+    ::testing::Values(ShareCase{R, SHARE_READ, R, SHARE_READ, ERR_NONE},
+                      ShareCase{R, SHARE_NONE, R, SHARE_READ, ERR_SHARING_VIOLATION},
+                      ShareCase{R, SHARE_READ, W, SHARE_READ, ERR_SHARING_VIOLATION},
+                      ShareCase{R, SHARE_READ | SHARE_WRITE, W, SHARE_READ, ERR_NONE},
+                      ShareCase{W, SHARE_READ, R, SHARE_READ, ERR_SHARING_VIOLATION},
+                      ShareCase{W, SHARE_READ, R, SHARE_READ | SHARE_WRITE, ERR_NONE},
+                      ShareCase{RW, SHARE_READ | SHARE_WRITE, RW, SHARE_NONE, ERR_SHARING_VIOLATION},
+                      ShareCase{RW, SHARE_READ | SHARE_WRITE, RW, SHARE_READ | SHARE_WRITE, ERR_NONE}));
 
 TEST(HostSharingRules, RefusedCreationLeavesTheFileIntactAndDeleteNeedsSharedDeletion) {
   TestMachine machine;
@@ -71,7 +71,8 @@ TEST(HostSharingRules, RefusedCreationLeavesTheFileIntactAndDeleteNeedsSharedDel
             ERR_SHARING_VIOLATION);
   EXPECT_EQ(std::filesystem::file_size(machine.Host("C:\\kept.bin")), 5u);
   EXPECT_EQ(files.Delete("C:\\kept.bin"), ERR_SHARING_VIOLATION);
-  reader = files.Open("C:\\kept.bin", FileAccess::Read, SHARE_READ | SHARE_DELETE, FileCreation::OpenExisting);
+  reader =
+      files.Open("C:\\kept.bin", FileAccess::Read, SHARE_READ | SHARE_DELETE, FileCreation::OpenExisting);
   reader.file.reset();
   OpenResult deletable =
       files.Open("C:\\kept.bin", FileAccess::Read, SHARE_READ | SHARE_DELETE, FileCreation::OpenExisting);
@@ -100,7 +101,8 @@ TEST(HostSharingRules, AnotherProcessHoldingAFileUnsharedLocksIt) {
   char status = 0;
   ASSERT_EQ(::read(ready[0], &status, 1), 1);
   ASSERT_EQ(status, 'y');
-  const SystemError open_error = files.Open("C:\\orv.exe", FileAccess::Read, SHARE_READ, FileCreation::OpenExisting).error;
+  const SystemError open_error =
+      files.Open("C:\\orv.exe", FileAccess::Read, SHARE_READ, FileCreation::OpenExisting).error;
   const SystemError delete_error = files.Delete("C:\\orv.exe");
   ASSERT_EQ(::write(finish[1], "x", 1), 1);
   int exit_status = 0;
@@ -110,7 +112,8 @@ TEST(HostSharingRules, AnotherProcessHoldingAFileUnsharedLocksIt) {
   }
   EXPECT_EQ(open_error, ERR_SHARING_VIOLATION);
   EXPECT_EQ(delete_error, ERR_SHARING_VIOLATION);
-  EXPECT_EQ(files.Open("C:\\orv.exe", FileAccess::Read, SHARE_NONE, FileCreation::OpenExisting).error, ERR_NONE);
+  EXPECT_EQ(files.Open("C:\\orv.exe", FileAccess::Read, SHARE_NONE, FileCreation::OpenExisting).error,
+            ERR_NONE);
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ TEST(Machine, FreshMachineGetsDefaultFilesAndWindowsFolders) {
   const std::string text((std::istreambuf_iterator<char>(registry)), std::istreambuf_iterator<char>());
   EXPECT_EQ(text.rfind("REGEDIT4\r\n", 0), 0u);
   EXPECT_NE(text.find("\"ProgramFilesDir\"=\"C:\\\\Program Files\""), std::string::npos);
-  for (const char* folder : {"Program Files", "Windows/Temp", "Windows/Start Menu/Programs", "Windows/Desktop"}) {
+  for (const char* folder :
+       {"Program Files", "Windows/Temp", "Windows/Start Menu/Programs", "Windows/Desktop"}) {
     EXPECT_TRUE(fs::is_directory(root + "/drive_c/" + folder)) << folder;
   }
   const MachineConfig& config = open.machine->Config();
@@ -55,19 +56,22 @@ TEST(Machine, RefusesMachineIniMistakesNamingTheLine) {
             "DesktopFolder, SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version)");
   EXPECT_EQ(OpenError("; fine\n\n[Drive D]\nFolder = d\nthis is no entry\n"),
             "machine.ini line 5: \"this is no entry\" is neither a [section] nor a key = value entry");
-  EXPECT_EQ(OpenError("[Drives]\n"),
-            "machine.ini line 1: unknown section [Drives] (known: [System], [Drive C] to [Drive Z] and so on)");
+  EXPECT_EQ(
+      OpenError("[Drives]\n"),
+      "machine.ini line 1: unknown section [Drives] (known: [System], [Drive C] to [Drive Z] and so on)");
   EXPECT_EQ(OpenError("[Drive D]\nType = cdrom\n[System]\n"), "machine.ini line 1: [Drive D] has no Folder");
   EXPECT_EQ(OpenError("[Drive D]\nFolder = d\nFreeBytes = lots\n"),
             "machine.ini line 3: freebytes must be a number of bytes, not \"lots\"");
-  EXPECT_EQ(OpenError("[Drive D]\nFolder = d\nType = floppy\n"),
-            "machine.ini line 3: unknown drive type \"floppy\" (known: fixed, removable, cdrom, remote, ramdisk, "
-            "unknown)");
+  EXPECT_EQ(
+      OpenError("[Drive D]\nFolder = d\nType = floppy\n"),
+      "machine.ini line 3: unknown drive type \"floppy\" (known: fixed, removable, cdrom, remote, ramdisk, "
+      "unknown)");
   EXPECT_EQ(OpenError("[Drive D]\nFolder = d\n[drive d]\nFolder = e\n"),
             "machine.ini line 3: the drive D: is given twice");
   EXPECT_EQ(OpenError("[System]\nAcceptRestart = no\nacceptrestart = yes\n"),
             "machine.ini line 3: the key \"acceptrestart\" is given twice in [System]");
-  EXPECT_EQ(OpenError("Version = 4.0.950\n"), "machine.ini line 1: the entry \"version\" stands before any section");
+  EXPECT_EQ(OpenError("Version = 4.0.950\n"),
+            "machine.ini line 1: the entry \"version\" stands before any section");
   EXPECT_EQ(OpenError("[System]\nTempFolder = /tmp\n"),
             "machine.ini line 2: tempfolder must be a Windows path such as C:\\Windows, not \"/tmp\"");
   EXPECT_EQ(OpenError("[System]\nVersion = 4.10\n"),
@@ -116,13 +120,14 @@ TEST(Machine, MapsDrivesAndFindsExistingNamesWithoutCase) {
   EXPECT_EQ(m.WindowsPathFor(c + "/Games/data"), "C:\\Games\\data");
   EXPECT_EQ(m.WindowsPathFor(c), "C:\\");
   EXPECT_EQ(m.WindowsPathFor("/usr/lib"), "Z:\\usr\\lib");
-  EXPECT_EQ(m.WindowsPathFor(c + "x/y"), "Z:" + [&] {
-    std::string windows = c + "x\\y";
-    for (char& ch : windows) {
-      ch = ch == '/' ? '\\' : ch;
-    }
-    return windows;
-  }());
+  EXPECT_EQ(
+      m.WindowsPathFor(c + "x/y"), "Z:" + [&] {
+        std::string windows = c + "x\\y";
+        for (char& ch : windows) {
+          ch = ch == '/' ? '\\' : ch;
+        }
+        return windows;
+      }());
 }
 
 TEST(Machine, RelativeAndRootedPathsFollowTheCurrentFolder) {
