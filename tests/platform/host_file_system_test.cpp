@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -281,6 +283,14 @@ TEST(HostFileSystemFolders, ListsInNtfsOrderAndMatchesWindowsPatterns) {
   EXPECT_EQ(listed,
             (std::vector<std::string>{"./", "../", ".hidden", "a", "B.txt", "b.txt", "sub/", "Z.DAT", "_x"}));
   ASSERT_EQ(files.FindFiles((dir.Path().string() + "/?.t*").c_str(), found), ERR_NONE);
+  EXPECT_EQ(found.size(), 2u);
+  // The folder is found whatever the case of its name, as a script's "DATA\\" finds data/.
+  std::string shouted = dir.Path().string() + "\\SUB\\..\\*.TXT";
+  const std::size_t name_at = shouted.find("vtsetup-test");
+  std::transform(shouted.begin() + static_cast<long>(name_at), shouted.end(),
+                 shouted.begin() + static_cast<long>(name_at),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  ASSERT_EQ(files.FindFiles(shouted.c_str(), found), ERR_NONE);
   EXPECT_EQ(found.size(), 2u);
   EXPECT_EQ(files.FindFiles((dir.Path().string() + "/*.exe").c_str(), found), ERR_FILE_NOT_FOUND);
   EXPECT_EQ(files.FindFiles((dir.File("missing") + "\\*.*").c_str(), found), ERR_PATH_NOT_FOUND);
