@@ -22,6 +22,14 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// Built by appending: GCC 12 at -O3 warns falsely on a literal added to a temporary string.
+std::string Quoted(std::string_view text) {
+  std::string quoted(1, '"');
+  quoted.append(text);
+  quoted += '"';
+  return quoted;
+}
+
 std::string Lower(std::string_view text) {
   std::string lower(text);
   std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -124,15 +132,15 @@ class Parser {
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
-      return Fail("\"" + std::string(line) + "\" is neither a [section] nor a key = value entry");
+      return Fail(Quoted(line) + " is neither a [section] nor a key = value entry");
     }
     const std::string key = Lower(Trim(line.substr(0, equals)));
     const std::string value(Trim(line.substr(equals + 1)));
     if (section_ == Section::None) {
-      return Fail("the entry \"" + key + "\" stands before any section");
+      return Fail("the entry " + Quoted(key) + " stands before any section");
     }
     if (!seen_keys_.insert(key).second) {
-      return Fail("the key \"" + key + "\" is given twice in " + section_name_);
+      return Fail("the key " + Quoted(key) + " is given twice in " + section_name_);
     }
     return section_ == Section::System ? SystemEntry(key, value) : DriveEntry(key, value);
   }
@@ -197,8 +205,8 @@ class Parser {
     if (key == "type") {
       const auto type = ParseDriveType(Lower(value));
       if (!type) {
-        return Fail("unknown drive type \"" + value +
-                    "\" (known: fixed, removable, cdrom, remote, ramdisk, unknown)");
+        return Fail("unknown drive type " + Quoted(value) +
+                    " (known: fixed, removable, cdrom, remote, ramdisk, unknown)");
       }
       drive_.type = *type;
       return true;
@@ -206,7 +214,7 @@ class Parser {
     if (key == "freebytes" || key == "totalbytes") {
       const auto bytes = ParseNumber<std::uint64_t>(value);
       if (!bytes) {
-        return Fail(key + " must be a number of bytes, not \"" + value + "\"");
+        return Fail(key + " must be a number of bytes, not " + Quoted(value));
       }
       (key == "freebytes" ? drive_.free_bytes : drive_.total_bytes) = *bytes;
       return true;
@@ -214,12 +222,12 @@ class Parser {
     if (key == "clustersize") {
       const auto size = ParseNumber<std::uint32_t>(value);
       if (!size || *size == 0) {
-        return Fail("ClusterSize must be a positive number of bytes, not \"" + value + "\"");
+        return Fail("ClusterSize must be a positive number of bytes, not " + Quoted(value));
       }
       drive_.cluster_size = *size;
       return true;
     }
-    return Fail("unknown key \"" + key + "\" in " + section_name_ +
+    return Fail("unknown key " + Quoted(key) + " in " + section_name_ +
                 " (known: Folder, Type, FreeBytes, TotalBytes, ClusterSize)");
   }
 
@@ -231,7 +239,7 @@ class Parser {
                                                     : nullptr;
     if (folder != nullptr) {
       if (!IsDrivePath(value)) {
-        return Fail(key + " must be a Windows path such as C:\\Windows, not \"" + value + "\"");
+        return Fail(key + " must be a Windows path such as C:\\Windows, not " + Quoted(value));
       }
       *folder = value;
       return true;
@@ -239,7 +247,7 @@ class Parser {
     if (key == "screenwidth" || key == "screenheight" || key == "codepage") {
       const auto number = ParseNumber<std::uint32_t>(value);
       if (!number) {
-        return Fail(key + " must be a number, not \"" + value + "\"");
+        return Fail(key + " must be a number, not " + Quoted(value));
       }
       (key == "screenwidth"    ? config_.screen_width
        : key == "screenheight" ? config_.screen_height
@@ -249,7 +257,7 @@ class Parser {
     if (key == "acceptrestart") {
       const auto yes = ParseYesNo(Lower(value));
       if (!yes) {
-        return Fail("AcceptRestart must be yes or no, not \"" + value + "\"");
+        return Fail("AcceptRestart must be yes or no, not " + Quoted(value));
       }
       config_.accept_restart = *yes;
       return true;
@@ -257,13 +265,13 @@ class Parser {
     if (key == "version") {
       const auto version = ParseVersion(value);
       if (!version) {
-        return Fail("Version must read major.minor.build, not \"" + value + "\"");
+        return Fail("Version must read major.minor.build, not " + Quoted(value));
       }
       config_.version = *version;
       return true;
     }
-    return Fail("unknown key \"" + key +
-                "\" in [System] (known: TempFolder, ProgramsFolder, DesktopFolder, "
+    return Fail("unknown key " + Quoted(key) +
+                " in [System] (known: TempFolder, ProgramsFolder, DesktopFolder, "
                 "SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version)");
   }
 
