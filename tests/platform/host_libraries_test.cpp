@@ -81,6 +81,7 @@ TEST_F(HostLibrariesTest, FindsABareNameInTheCurrentThenTheSystemFolder) {
     const CurrentFolder inside(setup_folder);
     EXPECT_EQ(libraries_.Load("dsetup").error, ERR_NONE);
   }
+  const CurrentFolder elsewhere(machine_.Root());
   EXPECT_EQ(libraries_.Load("DSETUP.DLL").error, ERR_FILE_NOT_FOUND);
   PlaceStub(machine_.Machine().Config().system_folder);
   const LibraryLoad load = libraries_.Load("DSETUP.DLL");
