@@ -6,8 +6,12 @@
 namespace vtsetup::platform::host {
 
 // Program starts and restart requests of a host run. A started program's Windows path is mapped to the
-// host and run there when it is executable; every start and every restart request is recorded in the
-// transcript, so a run that starts a Windows program the host cannot run is still seen to start it.
+// host and run there when it is executable, with the rest of the line as its arguments and the show
+// command in VTSETUP_SHOW; a Windows program that the host cannot run counts as started. Every start
+// and every restart request is one line of the transcript, with the command line as given:
+//   program started: show 1: C:\G\game.exe -x
+//   program not started (error 2): show 1: C:\G\missing.exe
+//   restart requested: flags 2: accepted        (or: refused, as machine.ini says)
 class HostProcesses final : public Processes {
  public:
   explicit HostProcesses(const Machine& machine) : machine_(machine) {}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vtsetup::platform::host {
+
+// One way of reading which program a command line names: the program's Windows name and the rest of
+// the line, its arguments.
+struct ProgramReading {
+  std::string program;
+  std::string rest;
+};
+
+// The readings of a Windows command line in the order Windows tries them. A quoted name is the only
+// reading. An unquoted line is ambiguous when the program's path holds blanks, so every prefix that
+// ends at a blank is a reading, shortest first, and the whole line is the last. Leading blanks are
+// skipped; a line without a program has no reading.
+std::vector<ProgramReading> ProgramReadings(std::string_view command_line);
+
+// The arguments as the Windows C runtime splits them: blanks and tabs separate, double quotes group,
+// 2n backslashes before a quote give n and the quote groups, 2n+1 give n and a literal quote, other
+// backslashes are literal.
+std::vector<std::string> SplitArguments(std::string_view text);
+
+// The name with `extension` (".exe", ".dll") appended when its file name has none, as Windows
+// completes program and library names. A final period means "no extension" and is dropped.
+std::string WithDefaultExtension(std::string_view windows_name, std::string_view extension);
+
+}  // namespace vtsetup::platform::host

@@ -1,0 +1,153 @@
+#include "platform/host/host_processes.h"
+
+#include <errno.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/current_folder.h"
+#include "tests/support/test_machine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vtsetup::platform::Processes;
+using vtsetup::testing::CurrentFolder;
+using vtsetup::testing::TestMachine;
+using Lines = std::vector<std::string>;
+
+constexpr char kGameFolder[] = R"(C:\Program Files\Test Game)";
+
+Lines ReadLines(const std::string& path) {
+  Lines lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class HostProcessesTest : public ::testing::Test {
+ protected:
+  HostProcessesTest() { fs::create_directories(machine_.Host(kGameFolder)); }
+
+  // A host program at `windows_path` that writes its arguments, then its show command and HOME, to
+  // the file Output() names; it renames the file into place so that a reader never sees half of it.
+  void WriteRecordingScript(const std::string& windows_path) {
+    const std::string host = machine_.Host(windows_path);
+    std::ofstream(host) << "#!/bin/sh\n"
+                        << "out='" << Output() << "'\n"
+                        << "{ for a in \"$@\"; do printf '%s\\n' \"$a\"; done\n"
+                        << "  printf 'show=%s\\nhome=%s\\n' \"$VTSETUP_SHOW\" \"$HOME\"; } > \"$out.tmp\"\n"
+                        << "mv \"$out.tmp\" \"$out\"\n";
+    fs::permissions(host, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+  }
+  std::string Output() const { return (machine_.Root() / "output.txt").string(); }
+
+  // The started program's output, waited for a bounded time.
+  Lines AwaitOutput() const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!fs::exists(Output()) && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return ReadLines(Output());
+  }
+  static Lines Expected(Lines arguments, unsigned show) {
+    const char* home = std::getenv("HOME");
+    arguments.push_back("show=" + std::to_string(show));
+    arguments.push_back(std::string("home=") + (home != nullptr ? home : ""));
+    return arguments;
+  }
+
+  TestMachine machine_{"", true};
+  Processes& programs_ = machine_.System().Programs();
+};
+
+TEST_F(HostProcessesTest, StartsAQuotedProgramDetachedWithItsArguments) {
+  WriteRecordingScript(std::string(kGameFolder) + R"(\run.exe)");
+  const std::string line = R"("C:\Program Files\Test Game\run.exe" -x "a b" c\"d C:\Data\)";
+  EXPECT_GT(programs_.Start(line.c_str(), 1), 31u);
+  // The program belongs to the system, not to us: nothing of ours is left to wait for.
+  errno = 0;
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  EXPECT_EQ(AwaitOutput(), Expected({"-x", "a b", "c\"d", R"(C:\Data\)"}, 1));
+  EXPECT_EQ(machine_.TranscriptLines(), Lines{"program started: show 1: " + line});
+}
+
+TEST_F(HostProcessesTest, StartsAnUnquotedPathWithBlanks) {
+  WriteRecordingScript(std::string(kGameFolder) + R"(\dinstall.exe)");
+  const std::string line =
+      R"(C:\Program Files\Test Game\dinstall.exe "C:\Program Files\Test Game\dinstall.log" -quiet)";
+  EXPECT_GT(programs_.Start(line.c_str(), 0), 31u);
+  EXPECT_EQ(AwaitOutput(), Expected({R"(C:\Program Files\Test Game\dinstall.log)", "-quiet"}, 0));
+}
+
+TEST_F(HostProcessesTest, FindsARelativeNameWithoutExtensionInTheCurrentFolder) {
+  WriteRecordingScript(std::string(kGameFolder) + R"(\Run.EXE)");
+  const CurrentFolder inside(machine_.Host(kGameFolder));
+  EXPECT_GT(programs_.Start("run   first", 10), 31u);
+  EXPECT_EQ(AwaitOutput(), Expected({"first"}, 10));
+}
+
+TEST_F(HostProcessesTest, AWindowsProgramTheHostCannotRunCountsAsStarted) {
+  fs::create_directories(machine_.Host(R"(C:\Setup)"));
+  std::ofstream(machine_.Host(R"(C:\Setup\game.exe)")) << "MZ\x90";
+  const std::string executable = machine_.Host(R"(C:\Setup\marked.exe)");
+  std::ofstream(executable) << "MZ\x90";
+  fs::permissions(executable, fs::perms::owner_all);
+  EXPECT_EQ(programs_.Start(R"(C:\Setup\game.exe -opt)", 10), 33u);
+  EXPECT_EQ(programs_.Start(R"(c:\setup\MARKED)", 1), 33u);
+  EXPECT_EQ(machine_.TranscriptLines(), (Lines{R"(program started: show 10: C:\Setup\game.exe -opt)",
+                                               R"(program started: show 1: c:\setup\MARKED)"}));
+}
+
+TEST_F(HostProcessesTest, ReportsWhatIsMissingAsWindowsDoes) {
+  struct Case {
+    const char* line;
+    std::uint32_t result;
+  };
+  const Case cases[] = {
+      {R"(C:\Program Files\Test Game\missing.exe -x)", 2},
+      {R"(C:\Gone\a.exe)", 3},
+      {R"(C:\Program Files\Gone Game\a.exe -x)", 3},
+      {R"(Q:\a.exe)", 3},
+      {"", 11},
+      {"  ", 11},
+  };
+  Lines expected;
+  for (const Case& c : cases) {
+    EXPECT_EQ(programs_.Start(c.line, 1), c.result) << c.line;
+    expected.push_back("program not started (error " + std::to_string(c.result) + "): show 1: " + c.line);
+  }
+  EXPECT_EQ(machine_.TranscriptLines(), expected);
+}
+
+TEST(HostRestart, IsAcceptedOrRefusedAsTheMachineSays) {
+  TestMachine accepting("", true);
+  EXPECT_TRUE(accepting.System().Programs().RequestRestart(2));
+  EXPECT_EQ(accepting.TranscriptLines(), Lines{"restart requested: flags 2: accepted"});
+
+  TestMachine refusing("[Drive C]\nFolder = drive_c\nType = fixed\n\n[System]\nAcceptRestart = no\n", true);
+  EXPECT_FALSE(refusing.System().Programs().RequestRestart(2));
+  EXPECT_EQ(refusing.TranscriptLines(), Lines{"restart requested: flags 2: refused"});
+}
+
+TEST(HostTickCount, MovesForwardAcrossASleep) {
+  TestMachine machine;
+  Processes& programs = machine.System().Programs();
+  const std::uint32_t before = programs.TickCount();
+  programs.Sleep(30);
+  const std::uint32_t elapsed = programs.TickCount() - before;
+  EXPECT_GE(elapsed, 30u);
+  EXPECT_LT(elapsed, 10000u);
+}
+
+}  // namespace
