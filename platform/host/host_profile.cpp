@@ -8,48 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/host/profile_lines.h"
+
 namespace vtsetup::platform::host {
 namespace {
-
-struct Entry {
-  std::string_view key;
-  std::string_view value;
-  bool has_equals;
-};
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
-char FoldAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool NameMatches(std::string_view in_file, const char* wanted) {
-  if (wanted == nullptr || *wanted == '\0') {
-    return false;
-  }
-  const std::string_view name(wanted);
-  if (name.size() != in_file.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (FoldAscii(name[i]) != FoldAscii(in_file[i])) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // stdio rather than a stream: a name that opens but cannot be read (a folder) must give an empty text,
 // not an exception.
@@ -76,40 +38,22 @@ std::string ReadWholeFile(const std::string& host_path) {
 
 // The entries of the first section named `section`, or nothing when the file has no such section.
 // The views point into `text`.
-std::optional<std::vector<Entry>> FindSection(std::string_view text, const char* section) {
-  std::optional<std::vector<Entry>> found;
+std::optional<std::vector<ProfileLine>> FindSection(std::string_view text, const char* section) {
+  std::optional<std::vector<ProfileLine>> found;
   bool inside = false;
   while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    line = TrimBlanks(line);
-    if (line.empty() || line.front() == ';') {
-      continue;
-    }
-    if (line.front() == '[') {
+    const ProfileLine line = ClassifyProfileLine(TakeLine(text));
+    if (line.kind == ProfileLineKind::Section) {
       if (found) {
         break;
       }
-      const std::string_view name = TrimBlanks(line.substr(1, line.find(']', 1) - 1));
-      inside = NameMatches(name, section);
+      inside = NameMatches(line.name, section);
       if (inside) {
         found.emplace();
       }
-      continue;
+    } else if (inside && line.kind == ProfileLineKind::Entry) {
+      found->push_back(line);
     }
-    if (!inside) {
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    Entry entry{TrimBlanks(line.substr(0, equals)), {}, equals != std::string_view::npos};
-    if (entry.has_equals) {
-      entry.value = TrimBlanks(line.substr(equals + 1));
-    }
-    found->push_back(entry);
   }
   return found;
 }
@@ -120,8 +64,8 @@ std::optional<std::string> FindValue(const std::string& text, const char* sectio
   if (!entries) {
     return std::nullopt;
   }
-  for (const Entry& entry : *entries) {
-    if (!NameMatches(entry.key, key)) {
+  for (const ProfileLine& entry : *entries) {
+    if (!NameMatches(entry.name, key)) {
       continue;
     }
     std::string_view value = entry.value;
@@ -184,22 +128,13 @@ std::uint32_t HostProfile::ReadSection(const char* file, const char* section, st
     return 0;
   }
   std::uint64_t delivered = 0;
-  for (const Entry& entry : *entries) {
-    delivered += entry.key.size() + (entry.has_equals ? 1 + entry.value.size() : 0) + 1;
+  for (const ProfileLine& entry : *entries) {
+    delivered += entry.name.size() + (entry.has_equals ? 1 + entry.value.size() : 0) + 1;
   }
   if (delivered + 1 <= buffer_size) {
     return static_cast<std::uint32_t>(delivered);
   }
   return buffer_size < 2 ? 0 : buffer_size - 2;
-}
-
-}  // namespace vtsetup::platform::host
-
-namespace vtsetup::platform::host {
-
-// SCAFFOLD: replaced by the profile writer.
-bool HostProfile::WriteString(const char*, const char*, const char*, const char*) {
-  return false;
 }
 
 }  // namespace vtsetup::platform::host

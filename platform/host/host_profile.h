@@ -38,7 +38,11 @@ namespace vtsetup::platform::host {
 //
 // WriteString follows WritePrivateProfileStringA: the file is created when missing (its folder must
 // exist); an existing key gets its new value in place, a new key goes at the end of its section, a new
-// section at the end of the file; lines end with CRLF. Other lines stay as they were.
+// section at the end of the file; lines end with CRLF. Other lines stay as they were. A null value
+// removes the key, a null key the section, so that the reader finds neither afterwards; removing what
+// is not there succeeds and changes nothing. An empty or null section or key name (which the reader
+// could never find) and a line break in any text (which would make lines of its own) give false. The
+// new text replaces the file in one rename, so a crash never leaves half a file; see profile_edit.h.
 class HostProfile final : public Profile {
  public:
   explicit HostProfile(const Machine& machine) : machine_(machine) {}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@ namespace {
 
 using vtsetup::TextString;
 using vtsetup::platform::Profile;
+using vtsetup::testing::ReadBytes;
 using vtsetup::testing::TempDir;
 using vtsetup::testing::TestMachine;
 using vtsetup::testing::WriteBytes;
@@ -235,6 +238,121 @@ TEST_F(HostProfileSectionTest, MissingOrEntrylessSectionGivesZero) {
   EXPECT_EQ(Section("Empty"), 0u);
   EXPECT_EQ(Section("Empty", 1), 0u);
   EXPECT_EQ(Section("Next"), 4u);
+}
+
+class HostProfileWriterTest : public HostProfileTest {
+ protected:
+  bool Put(const char* section, const char* key, const char* value) {
+    return profile_.WriteString(file_.c_str(), section, key, value);
+  }
+  std::string Text() {
+    const std::vector<unsigned char> bytes = ReadBytes(file_);
+    return std::string(bytes.begin(), bytes.end());
+  }
+  // The folder's entries: a writer that leaves its temporary files behind shows here.
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+};
+
+TEST_F(HostProfileWriterTest, WritesAnInternetShortcutIntoAMachineFolder) {
+  const std::string folder = "C:\\Windows\\Start Menu\\Programs\\Gra";
+  std::filesystem::create_directories(machine_.Host(folder));
+  const std::string url = folder + "\\N.URL";
+  ASSERT_TRUE(profile_.WriteString(url.c_str(), "InternetShortcut", "URL", "http://x"));
+  const std::vector<unsigned char> bytes = ReadBytes(machine_.Host(url));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[InternetShortcut]\r\nURL=http://x\r\n");
+  EXPECT_EQ(profile_.ReadString(url.c_str(), "InternetShortcut", "URL", "", 500), "http://x");
+
+  const std::string lost = "C:\\Windows\\Start Menu\\Programs\\Missing\\N.URL";
+  EXPECT_FALSE(profile_.WriteString(lost.c_str(), "InternetShortcut", "URL", "http://x"));
+  EXPECT_FALSE(std::filesystem::exists(machine_.Host("C:\\Windows\\Start Menu\\Programs\\Missing")));
+}
+
+TEST_F(HostProfileWriterTest, ReplacesTheFirstMatchingValueInPlace) {
+  Write("; top\n[Setup]\n  Key = old ;x\r\nOther=1\n\n[setup]\r\nKey=second\r\n[B]\nKey=b");
+  ASSERT_TRUE(Put("SETUP", "KEY", "new value"));
+  EXPECT_EQ(Text(), "; top\n[Setup]\nKey=new value\r\nOther=1\n\n[setup]\r\nKey=second\r\n[B]\nKey=b");
+  // A last line without a line end gets one with its new value; a line without "=" gets one.
+  ASSERT_TRUE(Put("b", "key", "c"));
+  EXPECT_EQ(Text(), "; top\n[Setup]\nKey=new value\r\nOther=1\n\n[setup]\r\nKey=second\r\n[B]\nKey=c\r\n");
+  Write("[S]\r\n Flag \r\n");
+  ASSERT_TRUE(Put("S", "flag", "on"));
+  EXPECT_EQ(Text(), "[S]\r\nFlag=on\r\n");
+  EXPECT_EQ(String("S", "Flag"), "on");
+}
+
+TEST_F(HostProfileWriterTest, AddsAKeyAfterTheLastEntryOfItsSection) {
+  Write("[A]\r\nX=1\r\n; about B\r\n\r\n[B]\r\nY=2\r\n");
+  ASSERT_TRUE(Put("A", "New", "v"));
+  EXPECT_EQ(Text(), "[A]\r\nX=1\r\nNew=v\r\n; about B\r\n\r\n[B]\r\nY=2\r\n");
+  Write("[Empty]\n[B]\nY=2");
+  ASSERT_TRUE(Put("Empty", "K", "1"));
+  ASSERT_TRUE(Put("B", "Z", "3"));
+  EXPECT_EQ(Text(), "[Empty]\nK=1\r\n[B]\nY=2\r\nZ=3\r\n");
+  EXPECT_EQ(String("B", "Y"), "2");
+  EXPECT_EQ(String("B", "Z"), "3");
+}
+
+TEST_F(HostProfileWriterTest, AppendsAMissingSectionAtTheEnd) {
+  Write("Loose=1\r\n[A]\r\nX=1");
+  ASSERT_TRUE(Put("Loose", "K", "v"));
+  EXPECT_EQ(Text(), "Loose=1\r\n[A]\r\nX=1\r\n\r\n[Loose]\r\nK=v\r\n");
+  Write("[A]\r\n\r\n");
+  ASSERT_TRUE(Put("B", "K", "\xB9 ;=\"q\""));  // bytes above 127, "=", ";" and quotes as given
+  EXPECT_EQ(Text(), "[A]\r\n\r\n[B]\r\nK=\xB9 ;=\"q\"\r\n");
+}
+
+TEST_F(HostProfileWriterTest, RemovesKeysAndSectionsSoTheReaderFindsNeither) {
+  const std::string text = "[A]\r\nK=1\r\nL=2\r\nk=3\r\n[B]\r\nK=4\r\n[a]\r\nK=5\r\n";
+  Write(text);
+  ASSERT_TRUE(Put("A", "K", nullptr));
+  EXPECT_EQ(Text(), "[A]\r\nL=2\r\n[B]\r\nK=4\r\n[a]\r\nK=5\r\n");
+  EXPECT_EQ(String("A", "K"), "none");
+  ASSERT_TRUE(Put("A", nullptr, nullptr));
+  EXPECT_EQ(Text(), "[B]\r\nK=4\r\n");
+  EXPECT_EQ(String("A", "L"), "none");
+
+  // Removing what is not there succeeds and leaves the file, or its absence, alone.
+  ASSERT_TRUE(Put("B", "Missing", nullptr));
+  ASSERT_TRUE(Put("Missing", nullptr, nullptr));
+  EXPECT_EQ(Text(), "[B]\r\nK=4\r\n");
+  file_ = dir_.File("absent.ini");
+  ASSERT_TRUE(Put("B", nullptr, nullptr));
+  EXPECT_FALSE(std::filesystem::exists(file_));
+}
+
+TEST_F(HostProfileWriterTest, RefusesWhatTheReaderCouldNotFindAgain) {
+  Write("[S]\r\nK=1\r\n");
+  EXPECT_FALSE(Put(nullptr, "K", "2"));
+  EXPECT_FALSE(Put("", "K", "2"));
+  EXPECT_FALSE(Put("S", "", "2"));
+  EXPECT_FALSE(Put("S\r\n[T]", "K", "2"));
+  EXPECT_FALSE(Put("S", "K\n", "2"));
+  EXPECT_FALSE(Put("S", "K", "2\r\n[Other]\r\nX=1"));
+  EXPECT_FALSE(profile_.WriteString(nullptr, "S", "K", "2"));
+  EXPECT_EQ(Text(), "[S]\r\nK=1\r\n");
+
+  file_ = dir_.Path().string();  // a folder is no file to write
+  EXPECT_FALSE(Put("S", "K", "2"));
+  EXPECT_TRUE(std::filesystem::is_directory(file_));
+}
+
+TEST_F(HostProfileWriterTest, ReplacesTheFileFoundRegardlessOfCaseKeepingItsMode) {
+  Write("[S]\r\nK=1\r\n");
+  ASSERT_EQ(chmod(file_.c_str(), 0640), 0);
+  file_ = dir_.File("SETUP.INI");
+  ASSERT_TRUE(Put("S", "K", "2"));
+  file_ = dir_.File("setup.ini");
+  EXPECT_EQ(Text(), "[S]\r\nK=2\r\n");
+  EXPECT_EQ(Names(), std::vector<std::string>{"setup.ini"});
+  struct stat info {};
+  ASSERT_EQ(stat(file_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 }  // namespace

@@ -1,0 +1,392 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_machine.h"
+
+namespace {
+
+using vtsetup::TextString;
+using vtsetup::platform::FileAccess;
+using vtsetup::platform::FileCreation;
+using vtsetup::platform::FileSystem;
+using vtsetup::platform::SHARE_NONE;
+using vtsetup::platform::Shell;
+using vtsetup::platform::SHELL_FAIL;
+using vtsetup::platform::SHELL_INVALID_ARGUMENT;
+using vtsetup::platform::SHELL_OK;
+using vtsetup::platform::ShellLink;
+using vtsetup::platform::SpecialFolder;
+using vtsetup::testing::ReadBytes;
+using vtsetup::testing::TempDir;
+using vtsetup::testing::TestMachine;
+using vtsetup::testing::WriteBytes;
+using Bytes = std::vector<unsigned char>;
+namespace fs = std::filesystem;
+
+// 1970-01-01 counted in the 100-nanosecond steps of a FILETIME, which start in 1601.
+constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000u;
+
+std::uint64_t FileTimeOf(const timespec& time) {
+  return kUnixEpochAsFileTime + static_cast<std::uint64_t>(time.tv_sec) * 10'000'000u +
+         static_cast<std::uint64_t>(time.tv_nsec) / 100u;
+}
+
+timespec Now() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}
+
+// A reader of the documented Shell Link layout that knows nothing of the writer: every field is read
+// at its documented offset, and a read past the end marks the file as broken.
+class LinkReader {
+ public:
+  explicit LinkReader(const Bytes& bytes) : bytes_(bytes) {}
+
+  std::uint64_t Number(std::size_t at, int size) {
+    if (at + static_cast<std::size_t>(size) > bytes_.size()) {
+      broken_ = true;
+      return 0;
+    }
+    std::uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+      value = (value << 8) | bytes_[at + static_cast<std::size_t>(i)];
+    }
+    return value;
+  }
+  std::uint32_t U16(std::size_t at) { return static_cast<std::uint32_t>(Number(at, 2)); }
+  std::uint32_t U32(std::size_t at) { return static_cast<std::uint32_t>(Number(at, 4)); }
+  std::uint64_t U64(std::size_t at) { return Number(at, 8); }
+  std::string ZeroTerminated(std::size_t at) {
+    std::string text;
+    for (; at < bytes_.size() && bytes_[at] != 0; ++at) {
+      text += static_cast<char>(bytes_[at]);
+    }
+    broken_ = broken_ || at >= bytes_.size();
+    return text;
+  }
+  // A StringData entry at `at`, which moves past it.
+  std::u16string Counted(std::size_t& at) {
+    const std::uint32_t count = U16(at);
+    std::u16string text;
+    for (std::uint32_t i = 0; i < count && !broken_; ++i) {
+      text += static_cast<char16_t>(U16(at + 2 + 2 * i));
+    }
+    at += 2 + 2 * count;
+    return text;
+  }
+  bool Broken() const { return broken_; }
+
+ private:
+  const Bytes& bytes_;
+  bool broken_ = false;
+};
+
+struct ParsedLink {
+  std::uint32_t header_size = 0;
+  Bytes clsid;
+  std::uint32_t flags = 0;
+  std::uint32_t attributes = 0;
+  std::uint64_t creation = 0, access = 0, write = 0;
+  std::uint32_t file_size = 0, icon_index = 0, show_command = 0, hot_key = 0, reserved = 0;
+  // LinkInfo
+  std::uint32_t info_header_size = 0, info_flags = 0;
+  std::uint32_t volume_size = 0, drive_type = 0, serial = 0;
+  std::string label, local_base_path, net_name, suffix;
+  std::uint32_t network_flags = 0, device_name_offset = 0;
+  bool info_ends_after_suffix = false;
+  // StringData
+  std::u16string name, working_folder, other;
+  std::uint32_t terminal = 0xFFFFFFFF;
+  bool ends_after_terminal = false;
+  bool broken = false;
+};
+
+constexpr std::uint32_t kHasLinkTargetIdList = 0x01, kHasLinkInfo = 0x02, kHasName = 0x04,
+                        kHasRelativePath = 0x08, kHasWorkingDir = 0x10, kHasArguments = 0x20,
+                        kHasIconLocation = 0x40, kIsUnicode = 0x80;
+
+ParsedLink ParseLink(const Bytes& bytes) {
+  LinkReader read(bytes);
+  ParsedLink link;
+  link.header_size = read.U32(0x00);
+  link.clsid.assign(bytes.begin() + std::min<std::size_t>(4, bytes.size()),
+                    bytes.begin() + std::min<std::size_t>(20, bytes.size()));
+  link.flags = read.U32(0x14);
+  link.attributes = read.U32(0x18);
+  link.creation = read.U64(0x1C);
+  link.access = read.U64(0x24);
+  link.write = read.U64(0x2C);
+  link.file_size = read.U32(0x34);
+  link.icon_index = read.U32(0x38);
+  link.show_command = read.U32(0x3C);
+  link.hot_key = read.U16(0x40);
+  link.reserved = read.U16(0x42) | read.U32(0x44) | read.U32(0x48);
+  std::size_t at = link.header_size;
+  if ((link.flags & kHasLinkTargetIdList) != 0) {
+    at += 2 + read.U16(at);
+  }
+  if ((link.flags & kHasLinkInfo) != 0) {
+    const std::size_t info = at;
+    const std::uint32_t info_size = read.U32(info);
+    link.info_header_size = read.U32(info + 4);
+    link.info_flags = read.U32(info + 8);
+    if ((link.info_flags & 1) != 0) {
+      const std::size_t volume = info + read.U32(info + 12);
+      link.volume_size = read.U32(volume);
+      link.drive_type = read.U32(volume + 4);
+      link.serial = read.U32(volume + 8);
+      link.label = read.ZeroTerminated(volume + read.U32(volume + 12));
+      link.local_base_path = read.ZeroTerminated(info + read.U32(info + 16));
+    }
+    if ((link.info_flags & 2) != 0) {
+      const std::size_t network = info + read.U32(info + 20);
+      link.network_flags = read.U32(network + 4);
+      link.net_name = read.ZeroTerminated(network + read.U32(network + 8));
+      link.device_name_offset = read.U32(network + 12);
+    }
+    const std::size_t suffix = info + read.U32(info + 24);
+    link.suffix = read.ZeroTerminated(suffix);
+    link.info_ends_after_suffix = suffix + link.suffix.size() + 1 == info + info_size;
+    at = info + info_size;
+  }
+  for (const std::uint32_t flag :
+       {kHasName, kHasRelativePath, kHasWorkingDir, kHasArguments, kHasIconLocation}) {
+    if ((link.flags & flag) == 0) {
+      continue;
+    }
+    const std::u16string text = read.Counted(at);
+    (flag == kHasName ? link.name : flag == kHasWorkingDir ? link.working_folder : link.other) = text;
+  }
+  link.terminal = read.U32(at);
+  link.ends_after_terminal = at + 4 == bytes.size();
+  link.broken = read.Broken();
+  return link;
+}
+
+// Drives on folders of the test's own: C: fixed, D: a CD-ROM, Q: removable with room for 100 bytes.
+class HostShellTest : public ::testing::Test {
+ protected:
+  HostShellTest() {
+    fs::create_directories(drives_.File("d"));
+    fs::create_directories(drives_.File("q"));
+  }
+  ~HostShellTest() override { fs::current_path(initial_folder_); }
+
+  static std::string MachineIni(const TempDir& drives) {
+    return "[Drive C]\nFolder = drive_c\nType = fixed\n"
+           "[Drive D]\nFolder = " +
+           drives.File("d") + "\nType = cdrom\n" + "[Drive Q]\nFolder = " + drives.File("q") +
+           "\nType = removable\nFreeBytes = 100\n"
+           "[Drive Z]\nFolder = /\nType = remote\n"
+           "[System]\nProgramsFolder = d:/Menu/Start/Programs\\\nDesktopFolder = C:\\Users\\Me\\..\\Desk\n";
+  }
+
+  std::unique_ptr<ShellLink> NewLink() {
+    auto made = shell_.NewShellLink();
+    EXPECT_EQ(made.result, SHELL_OK);
+    return std::move(made.link);
+  }
+  std::string Path(ShellLink& link) {
+    const TextString path = link.Path();
+    return std::string(path.Data(), path.Length());
+  }
+  ParsedLink SaveAndParse(ShellLink& link, const std::string& link_path) {
+    EXPECT_EQ(link.Save(link_path.c_str()), SHELL_OK);
+    return ParseLink(ReadBytes(machine_.Host(link_path)));
+  }
+
+  TempDir drives_;
+  TestMachine machine_{MachineIni(drives_)};
+  Shell& shell_ = machine_.System().UserShell();
+  FileSystem& files_ = machine_.System().Files();
+  const fs::path initial_folder_ = fs::current_path();
+};
+
+TEST_F(HostShellTest, FolderPathsAreTheMachinesInFullForm) {
+  EXPECT_EQ(shell_.FolderPath(SpecialFolder::Programs), "D:\\Menu\\Start\\Programs");
+  EXPECT_EQ(shell_.FolderPath(SpecialFolder::Desktop), "C:\\Users\\Desk");
+}
+
+TEST_F(HostShellTest, LinkFileHoldsTheTargetsFactsFieldByField) {
+  // Code page 1250: 0xB9 is U+0105.
+  const std::string host_target = drives_.File("d") + "/Gry/Gra\xB9/a.exe";
+  const timespec before = Now();
+  fs::create_directories(fs::path(host_target).parent_path());
+  WriteBytes(host_target, Bytes(70000, 'x'));
+  const timespec times[2] = {{1000000000, 123456789}, {1234567890, 987654321}};  // access, write
+  ASSERT_EQ(utimensat(AT_FDCWD, host_target.c_str(), times, 0), 0);
+  const timespec after = Now();
+
+  auto link = NewLink();
+  ASSERT_EQ(link->SetPath("D:\\GRY\\Gra\xB9\\A.exe"), SHELL_OK);
+  ASSERT_EQ(link->SetDescription("Opis \xB9"), SHELL_OK);
+  const ParsedLink parsed = SaveAndParse(*link, "C:\\Game.LNK");
+
+  ASSERT_FALSE(parsed.broken);
+  EXPECT_EQ(parsed.header_size, 0x4Cu);
+  EXPECT_EQ(parsed.clsid, (Bytes{0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00,
+                                 0x00, 0x00, 0x46}));
+  EXPECT_EQ(parsed.flags, kHasLinkInfo | kHasName | kHasWorkingDir | kIsUnicode);
+  EXPECT_EQ(parsed.attributes, 0x20u);  // archive
+  EXPECT_EQ(parsed.access, FileTimeOf(times[0]));
+  EXPECT_EQ(parsed.write, FileTimeOf(times[1]));
+  // Birth or status-change time: either was set while the file was made, to the file system's grain.
+  EXPECT_GE(parsed.creation + 10'000'000u, FileTimeOf(before));
+  EXPECT_LE(parsed.creation, FileTimeOf(after) + 10'000'000u);
+  EXPECT_EQ(parsed.file_size, 70000u);
+  EXPECT_EQ(parsed.icon_index, 0u);
+  EXPECT_EQ(parsed.show_command, 1u);
+  EXPECT_EQ(parsed.hot_key, 0u);
+  EXPECT_EQ(parsed.reserved, 0u);
+
+  EXPECT_EQ(parsed.info_header_size, 0x1Cu);
+  EXPECT_EQ(parsed.info_flags, 1u);
+  EXPECT_EQ(parsed.volume_size, 0x11u);
+  EXPECT_EQ(parsed.drive_type, 5u);  // DRIVE_CDROM
+  EXPECT_EQ(parsed.serial, 0u);
+  EXPECT_EQ(parsed.label, "");
+  EXPECT_EQ(parsed.local_base_path, "D:\\GRY\\Gra\xB9\\A.exe");
+  EXPECT_EQ(parsed.suffix, "");
+  EXPECT_TRUE(parsed.info_ends_after_suffix);
+
+  EXPECT_EQ(parsed.name, u"Opis \u0105");
+  EXPECT_EQ(parsed.working_folder, u"D:\\GRY\\Gra\u0105");
+  EXPECT_EQ(parsed.terminal, 0u);
+  EXPECT_TRUE(parsed.ends_after_terminal);
+}
+
+TEST_F(HostShellTest, MissingTargetsAndBareLinks) {
+  auto link = NewLink();
+  ASSERT_EQ(link->SetPath("C:\\Nowhere\\b.exe"), SHELL_OK);
+  ParsedLink parsed = SaveAndParse(*link, "C:\\Missing.LNK");
+  ASSERT_FALSE(parsed.broken);
+  EXPECT_EQ(parsed.flags, kHasLinkInfo | kHasWorkingDir | kIsUnicode);
+  EXPECT_EQ(parsed.attributes, 0u);
+  EXPECT_EQ(parsed.creation | parsed.access | parsed.write | parsed.file_size, 0u);
+  EXPECT_EQ(parsed.drive_type, 3u);  // DRIVE_FIXED, though the file is missing
+  EXPECT_EQ(parsed.working_folder, u"C:\\Nowhere");
+
+  // A read-only file in a root: the root keeps its backslash.
+  const std::string host_target = machine_.Host("C:\\ro.txt");
+  WriteBytes(host_target, Bytes(3, 'r'));
+  ASSERT_EQ(chmod(host_target.c_str(), 0444), 0);
+  ASSERT_EQ(link->SetPath("C:\\ro.txt"), SHELL_OK);
+  parsed = SaveAndParse(*link, "C:\\ReadOnly.LNK");
+  EXPECT_EQ(parsed.attributes, 0x21u);  // read-only, archive
+  EXPECT_EQ(parsed.file_size, 3u);
+  EXPECT_EQ(parsed.working_folder, u"C:\\");
+
+  // A drive the machine lacks.
+  ASSERT_EQ(link->SetPath("K:\\x.exe"), SHELL_OK);
+  EXPECT_EQ(SaveAndParse(*link, "C:\\NoDrive.LNK").drive_type, 1u);  // DRIVE_NO_ROOT_DIR
+
+  // Nothing set: a header and the terminal block.
+  const auto bare = NewLink();
+  ASSERT_EQ(bare->Save("C:\\Bare.LNK"), SHELL_OK);
+  const Bytes bytes = ReadBytes(machine_.Host("C:\\Bare.LNK"));
+  parsed = ParseLink(bytes);
+  EXPECT_EQ(parsed.flags, kIsUnicode);
+  EXPECT_EQ(bytes.size(), 0x4Cu + 4u);
+  EXPECT_TRUE(parsed.ends_after_terminal);
+}
+
+TEST_F(HostShellTest, UncTargetIsLocatedByItsShare) {
+  auto link = NewLink();
+  ASSERT_EQ(link->SetPath("\\\\srv\\Gry\\dir\\a.exe"), SHELL_OK);
+  const ParsedLink parsed = SaveAndParse(*link, "C:\\Net.LNK");
+  ASSERT_FALSE(parsed.broken);
+  EXPECT_EQ(parsed.info_header_size, 0x1Cu);
+  EXPECT_EQ(parsed.info_flags, 2u);
+  EXPECT_EQ(parsed.net_name, "\\\\srv\\Gry");
+  EXPECT_EQ(parsed.network_flags, 0u);
+  EXPECT_EQ(parsed.device_name_offset, 0u);
+  EXPECT_EQ(parsed.suffix, "dir\\a.exe");
+  EXPECT_TRUE(parsed.info_ends_after_suffix);
+  EXPECT_EQ(parsed.working_folder, u"\\\\srv\\Gry\\dir");
+  EXPECT_TRUE(parsed.ends_after_terminal);
+}
+
+TEST_F(HostShellTest, TargetsThatAreNotAbsoluteGoAfterTheCurrentDrivesRoot) {
+  auto link = NewLink();
+  ASSERT_EQ(files_.SetCurrentFolder("C:\\"), 0u);
+  ASSERT_EQ(link->SetPath("\"C:\\G\\a.exe\""), SHELL_OK);
+  const std::string quoted = Path(*link);
+  EXPECT_EQ(quoted, "C:\\\"C:\\G\\a.exe\"");
+  EXPECT_EQ(quoted[3], '"');
+  // What the caller does on seeing the quote.
+  ASSERT_EQ(link->SetPath(std::string(quoted, 4, quoted.size() - 5).c_str()), SHELL_OK);
+  EXPECT_EQ(Path(*link), "C:\\G\\a.exe");
+  EXPECT_EQ(SaveAndParse(*link, "C:\\Fixed.LNK").local_base_path, "C:\\G\\a.exe");
+
+  ASSERT_EQ(files_.SetCurrentFolder("D:\\"), 0u);
+  ASSERT_EQ(link->SetPath("G\\a.exe"), SHELL_OK);
+  EXPECT_EQ(Path(*link), "D:\\G\\a.exe");
+  ASSERT_EQ(link->SetPath("\\G\\a.exe"), SHELL_OK);
+  EXPECT_EQ(Path(*link), "D:\\G\\a.exe");
+  ASSERT_EQ(link->SetPath("c:/G/a.exe"), SHELL_OK);
+  EXPECT_EQ(Path(*link), "c:/G/a.exe");
+
+  // Refused texts leave the stored target as it was.
+  EXPECT_EQ(link->SetPath(("C:\\" + std::string(257, 'a')).c_str()), SHELL_INVALID_ARGUMENT);
+  EXPECT_EQ(link->SetPath(std::string(257, 'a').c_str()), SHELL_INVALID_ARGUMENT);  // 260 once rooted
+  EXPECT_EQ(link->SetPath(nullptr), SHELL_INVALID_ARGUMENT);
+  EXPECT_EQ(Path(*link), "c:/G/a.exe");
+  EXPECT_EQ(link->SetPath(("C:\\" + std::string(256, 'a')).c_str()), SHELL_OK);
+  EXPECT_EQ(link->SetDescription(std::string(1024, 'd').c_str()), SHELL_INVALID_ARGUMENT);
+  EXPECT_EQ(link->SetDescription(std::string(1023, 'd').c_str()), SHELL_OK);
+}
+
+TEST_F(HostShellTest, SaveGoesThroughTheMachinesFiles) {
+  auto link = NewLink();
+  ASSERT_EQ(link->SetPath("C:\\G\\a.exe"), SHELL_OK);
+
+  // MAX_PATH holds 259 characters and the terminating zero.
+  const std::string folder = "C:\\" + std::string(200, 'f');
+  ASSERT_EQ(files_.CreateFolder(folder.c_str()), 0u);
+  const std::string longest = folder + "\\" + std::string(51, 'n') + ".LNK";
+  const std::string too_long = folder + "\\" + std::string(52, 'n') + ".LNK";
+  ASSERT_EQ(longest.size(), 259u);
+  EXPECT_EQ(link->Save(longest.c_str()), SHELL_OK);
+  EXPECT_EQ(link->Save(too_long.c_str()), SHELL_INVALID_ARGUMENT);
+  EXPECT_FALSE(fs::exists(machine_.Host(too_long)));
+  EXPECT_EQ(link->Save(nullptr), SHELL_INVALID_ARGUMENT);
+
+  EXPECT_EQ(link->Save("C:\\Missing\\a.LNK"), SHELL_FAIL);
+
+  // The quota leaves no room for the link: no half link stays behind.
+  EXPECT_EQ(link->Save("Q:\\a.LNK"), SHELL_FAIL);
+  EXPECT_FALSE(fs::exists(drives_.File("q") + "/a.LNK"));
+
+  {
+    const auto held =
+        files_.Open("C:\\Held.LNK", FileAccess::ReadWrite, SHARE_NONE, FileCreation::CreateAlways);
+    ASSERT_TRUE(held.file);
+    EXPECT_EQ(link->Save("C:\\held.lnk"), SHELL_FAIL);
+  }
+  EXPECT_TRUE(fs::exists(machine_.Host("C:\\Held.LNK")));
+
+  // An existing name in other letters is the same file.
+  fs::create_directories(machine_.Host("C:\\") + "/Links");
+  WriteBytes(machine_.Host("C:\\") + "/Links/GAME.lnk", Bytes{'o', 'l', 'd'});
+  EXPECT_EQ(link->Save("C:\\links\\game.LNK"), SHELL_OK);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(machine_.Host("C:\\Links"))) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"GAME.lnk"});
+  EXPECT_EQ(ParseLink(ReadBytes(machine_.Host("C:\\Links\\GAME.lnk"))).local_base_path, "C:\\G\\a.exe");
+}
+
+}  // namespace
