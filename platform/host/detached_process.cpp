@@ -10,27 +10,10 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/host/whole_file.h"
+
 namespace vtsetup::platform::host {
 namespace {
-
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() { Close(); }
-
-  int Get() const { return descriptor_; }
-  void Close() {
-    if (descriptor_ >= 0) {
-      ::close(descriptor_);
-      descriptor_ = -1;
-    }
-  }
-
- private:
-  int descriptor_;
-};
 
 std::vector<char*> PointersTo(const std::vector<std::string>& texts) {
   std::vector<char*> pointers;
@@ -106,9 +89,9 @@ Spawn SpawnDetached(const std::vector<std::string>& arguments, const std::vector
   if (::pipe2(pipe_ends, O_CLOEXEC) != 0) {
     return {SpawnOutcome::kFailed, errno};
   }
-  Descriptor report_reader(pipe_ends[0]);
-  Descriptor report_writer(pipe_ends[1]);
-  const Descriptor null_input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+  UniqueDescriptor report_reader(pipe_ends[0]);
+  UniqueDescriptor report_writer(pipe_ends[1]);
+  const UniqueDescriptor null_input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
 
   ChildPlan plan;
   plan.argv = PointersTo(arguments);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/host/host_errors.h"
+#include "platform/host/whole_file.h"
 
 namespace vtsetup::platform::host {
 namespace {
@@ -142,24 +143,6 @@ class HostFile final : public File {
   Ties ties_;
 };
 
-// Closes a descriptor on every way out until a file takes it over.
-class DescriptorGuard {
- public:
-  explicit DescriptorGuard(int descriptor) : descriptor_(descriptor) {}
-  DescriptorGuard(const DescriptorGuard&) = delete;
-  DescriptorGuard& operator=(const DescriptorGuard&) = delete;
-  ~DescriptorGuard() {
-    if (descriptor_ >= 0) {
-      ::close(descriptor_);
-    }
-  }
-  int Get() const { return descriptor_; }
-  int Release() { return std::exchange(descriptor_, -1); }
-
- private:
-  int descriptor_;
-};
-
 OpenFiles::Identity IdentityOf(const struct stat& info) {
   return {info.st_dev, info.st_ino};
 }
@@ -254,7 +237,7 @@ OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32
     return {nullptr, ERR_PATH_NOT_FOUND};
   }
   const bool quota = quotas_.Prepare(host_path);
-  DescriptorGuard descriptor(::open(host_path.c_str(), OpenFlags(access, creation), 0666));
+  UniqueDescriptor descriptor(::open(host_path.c_str(), OpenFlags(access, creation), 0666));
   if (descriptor.Get() < 0) {
     return {nullptr, ErrorFromErrno(errno, host_path)};
   }
@@ -307,7 +290,7 @@ SystemError HostFileSystem::Delete(const char* path) {
     }
   } else {
     // Another process that holds the file unshared keeps it, as on Windows.
-    DescriptorGuard probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
     if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
       return ERR_SHARING_VIOLATION;
     }

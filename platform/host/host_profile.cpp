@@ -9,31 +9,17 @@
 #include <vector>
 
 #include "platform/host/profile_lines.h"
+#include "platform/host/whole_file.h"
 
 namespace vtsetup::platform::host {
 namespace {
 
-// stdio rather than a stream: a name that opens but cannot be read (a folder) must give an empty text,
-// not an exception.
-std::string ReadWholeFile(const std::string& host_path) {
-  std::string text;
-  if (host_path.empty()) {
-    return text;
-  }
-  std::FILE* stream = std::fopen(host_path.c_str(), "rb");
-  if (stream == nullptr) {
-    return text;
-  }
-  char chunk[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
-    text.append(chunk, got);
-  }
-  if (std::ferror(stream) != 0) {
-    text.clear();
-  }
-  std::fclose(stream);
-  return text;
+// Profiles are a few kilobytes; a file far beyond that is no profile and reads as empty, as a file
+// that cannot be read does.
+constexpr std::size_t kProfileSizeLimit = std::size_t{64} << 20;
+
+std::string ProfileText(const std::string& host_path) {
+  return host_path.empty() ? std::string() : ReadWholeFile(host_path, kProfileSizeLimit).text;
 }
 
 // The entries of the first section named `section`, or nothing when the file has no such section.
@@ -83,7 +69,7 @@ std::optional<std::string> FindValue(const std::string& text, const char* sectio
 TextString HostProfile::ReadString(const char* file, const char* section, const char* key,
                                    const char* default_value, std::uint32_t buffer_size) {
   std::string result;
-  if (auto value = FindValue(ReadWholeFile(HostFile(file)), section, key)) {
+  if (auto value = FindValue(ProfileText(HostFile(file)), section, key)) {
     result = std::move(*value);
   } else {
     // Only trailing blanks go; leading ones are the caller's own.
@@ -103,7 +89,7 @@ TextString HostProfile::ReadString(const char* file, const char* section, const 
 
 std::int32_t HostProfile::ReadInt(const char* file, const char* section, const char* key,
                                   std::int32_t default_value) {
-  const auto value = FindValue(ReadWholeFile(HostFile(file)), section, key);
+  const auto value = FindValue(ProfileText(HostFile(file)), section, key);
   if (!value) {
     return default_value;
   }
@@ -122,7 +108,7 @@ std::string HostProfile::HostFile(const char* file) const {
 }
 
 std::uint32_t HostProfile::ReadSection(const char* file, const char* section, std::uint32_t buffer_size) {
-  const std::string text = ReadWholeFile(HostFile(file));
+  const std::string text = ProfileText(HostFile(file));
   const auto entries = FindSection(text, section);
   if (!entries) {
     return 0;

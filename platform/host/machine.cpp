@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
+
+#include "platform/host/whole_file.h"
 
 namespace vtsetup::platform::host {
 namespace {
@@ -22,6 +22,8 @@ constexpr char kDefaultRegistry[] =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
     "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
     "\r\n";
+
+constexpr std::size_t kMachineIniLimit = std::size_t{1} << 20;
 
 char FoldUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -62,27 +64,6 @@ std::string FindNoCase(const std::string& folder, const std::string& name) {
   }
   ::closedir(listing);
   return found;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Written aside and renamed into place: processes that open a fresh machine at the same moment each
-// see a whole file, never a half-written one.
-bool WriteNewFile(const std::string& path, const std::string& text) {
-  const std::string aside = path + ".new" + std::to_string(::getpid());
-  {
-    std::ofstream out(aside, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
-      return false;
-    }
-  }
-  return std::rename(aside.c_str(), path.c_str()) == 0;
 }
 
 // A full Windows path split into its drive letter and its components, "." and ".." resolved; ".." at
@@ -138,14 +119,18 @@ MachineOpen Machine::Open(const std::string& root_text, Transcript transcript) {
     return {nullptr, "cannot create the machine folder " + root.string()};
   }
   const std::string ini_path = (root / "machine.ini").string();
-  if (!fs::exists(ini_path) && !WriteNewFile(ini_path, DefaultMachineIni())) {
+  if (!fs::exists(ini_path) && ReplaceWholeFile(ini_path, DefaultMachineIni()) != 0) {
     return {nullptr, "cannot write " + ini_path};
   }
   const std::string registry_path = (root / "registry.reg").string();
-  if (!fs::exists(registry_path) && !WriteNewFile(registry_path, kDefaultRegistry)) {
+  if (!fs::exists(registry_path) && ReplaceWholeFile(registry_path, kDefaultRegistry) != 0) {
     return {nullptr, "cannot write " + registry_path};
   }
-  ConfigParse parse = ParseMachineConfig(ReadWholeFile(ini_path), root.string(), ini_path);
+  const WholeFile ini = ReadWholeFile(ini_path, kMachineIniLimit);
+  if (ini.outcome != WholeFileRead::Read) {
+    return {nullptr, "cannot read " + ini_path};
+  }
+  ConfigParse parse = ParseMachineConfig(ini.text, root.string(), ini_path);
   if (!parse.config) {
     return {nullptr, parse.error};
   }

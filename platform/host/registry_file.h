@@ -18,7 +18,7 @@ struct RegistryLoad {
 //
 // Reads take the file as it stands: writers replace it by renaming, so a reader sees the old text or
 // the new one and never a mix. A change happens under an exclusive flock on "FILE.lock" beside it: it
-// reads the file afresh, applies itself, writes the whole text to "FILE.new" and renames that over
+// reads the file afresh, applies itself, writes the whole text beside it and renames that over
 // the file, so that two processes never lose each other's writes and a write that fails (with the
 // error of the failing call) leaves the old file as it was.
 //
@@ -34,8 +34,6 @@ class RegistryFile {
   SystemError Change(const std::function<bool(RegistryText&)>& change) const;
 
  private:
-  SystemError Replace(const std::string& text) const;
-
   std::string path_;
 };
 

@@ -1,9 +1,11 @@
 #include "platform/host/host_registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -17,6 +19,7 @@ namespace {
 
 using vtsetup::platform::ERR_ACCESS_DENIED;
 using vtsetup::platform::ERR_FILE_NOT_FOUND;
+using vtsetup::platform::ERR_HANDLE_DISK_FULL;
 using vtsetup::platform::ERR_INVALID_PARAMETER;
 using vtsetup::platform::ERR_MORE_DATA;
 using vtsetup::platform::ERR_NONE;
@@ -320,14 +323,40 @@ TEST_F(HostRegistryTest, CreateMakesEveryLevelBesideItsRelatives) {
   EXPECT_EQ(FileText(), written);
 }
 
+// Lowers the largest file this process may write, and ignores the signal that passing it raises, so
+// that the write fails with an error instead.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : old_handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &old_limit_);
+    rlimit lowered = old_limit_;
+    lowered.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_limit_);
+    std::signal(SIGXFSZ, old_handler_);
+  }
+
+ private:
+  rlimit old_limit_{};
+  void (*old_handler_)(int);
+};
+
 TEST_F(HostRegistryTest, FailedWritesLeaveTheFileAsItWas) {
   Write("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"A\"=\"1\"\r\n\r\n");
   const std::string before = FileText();
   const auto key = OpenKey("SOFTWARE");
-  std::filesystem::create_directory(file_ + ".new");  // the temporary file cannot be made
-  EXPECT_EQ(key->SetString("A", "2"), ERR_ACCESS_DENIED);
-  EXPECT_EQ(key->Create("Sub").error, ERR_ACCESS_DENIED);
+  {
+    // Files may grow to 16 bytes: the new text cannot be written, whoever runs the test.
+    const FileSizeLimit limit(16);
+    EXPECT_EQ(key->SetString("A", "2"), ERR_HANDLE_DISK_FULL);
+    EXPECT_EQ(key->Create("Sub").error, ERR_HANDLE_DISK_FULL);
+  }
   EXPECT_EQ(FileText(), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 2);  // the file and its lock
 
   HostRegistry nowhere(dir_.File("missing/registry.reg"));
   const KeyOpen root = nowhere.Open("", RegistryAccess::Write);

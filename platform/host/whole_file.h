@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vtsetup::platform::host {
+
+// A descriptor that closes on every way out.
+class UniqueDescriptor {
+ public:
+  explicit UniqueDescriptor(int descriptor = -1) : descriptor_(descriptor) {}
+  UniqueDescriptor(const UniqueDescriptor&) = delete;
+  UniqueDescriptor& operator=(const UniqueDescriptor&) = delete;
+  ~UniqueDescriptor() { Close(); }
+
+  int Get() const { return descriptor_; }
+  int Release() { return std::exchange(descriptor_, -1); }
+  // Closing can report a write that failed late; callers that wrote ask for its result.
+  bool Close();
+
+ private:
+  int descriptor_;
+};
+
+// Writes every byte, through short writes and interruptions; false with errno set on failure.
+bool WriteAll(int descriptor, std::string_view bytes);
+
+enum class WholeFileRead { Read, Missing, Failed, TooLarge };
+
+struct WholeFile {
+  WholeFileRead outcome = WholeFileRead::Failed;
+  std::string text;
+  int error_number = 0;  // for Failed
+};
+
+// Small files of the host machine (settings, profiles, the registry) read at once. A file above
+// `size_limit` is not read, which bounds what a damaged file can make us allocate; a folder or other
+// non-file fails.
+WholeFile ReadWholeFile(const std::string& host_path, std::size_t size_limit);
+
+// Replaces a file's whole text in one rename of a file written beside it, so that a crash or a
+// concurrent reader sees the old text or the new one and never half of either. A replaced file keeps
+// its permissions; a new one gets what the umask gives. Returns 0 or the errno of the failing step,
+// and leaves no temporary file behind.
+int ReplaceWholeFile(const std::string& host_path, std::string_view text);
+
+}  // namespace vtsetup::platform::host
