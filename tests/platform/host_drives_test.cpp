@@ -8,6 +8,7 @@
 
 #include "platform/drives.h"
 #include "platform/file_system.h"
+#include "tests/support/current_folder.h"
 #include "tests/support/test_machine.h"
 
 namespace vtsetup::platform {
@@ -126,13 +127,12 @@ TEST(HostFolders, CreateFolderAndTheSystemsFoldersInWindowsForm) {
   EXPECT_EQ(files.CreateFolder("Q:\\x"), ERR_PATH_NOT_FOUND);
   EXPECT_TRUE(std::filesystem::is_directory(machine.Host("C:\\Games")));
   EXPECT_EQ(files.TempFolder(), "C:\\Windows\\Temp\\");
-  const std::filesystem::path previous = std::filesystem::current_path();
-  EXPECT_EQ(files.SetCurrentFolder("c:\\games"), ERR_NONE);
-  const TextString current = files.CurrentFolder();
-  const SystemError missing = files.SetCurrentFolder("C:\\Nowhere");
-  std::filesystem::current_path(previous);
-  EXPECT_EQ(current, "C:\\Games");
-  EXPECT_EQ(missing, ERR_FILE_NOT_FOUND);
+  {
+    const testing::CurrentFolder kept(std::filesystem::current_path());
+    EXPECT_EQ(files.SetCurrentFolder("c:\\games"), ERR_NONE);
+    EXPECT_EQ(files.CurrentFolder(), "C:\\Games");
+    EXPECT_EQ(files.SetCurrentFolder("C:\\Nowhere"), ERR_FILE_NOT_FOUND);
+  }
   const TextString module = files.ModulePath();
   EXPECT_EQ(module.Find("Z:\\"), 0);
   EXPECT_EQ(machine.Host(module.Data()), std::filesystem::canonical("/proc/self/exe").string());

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/host/host_debug_sink.h"
+#include "tests/support/current_folder.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
 
@@ -106,15 +107,12 @@ TEST_F(HostFileSystemTest, BackslashesAndRelativePathsReachTheFile) {
   EXPECT_TRUE(std::filesystem::is_regular_file(dir_.Path() / "sub" / "f.bin"));
   result.file.reset();
 
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir_.Path());
-  const SystemError found = Open("sub\\f.bin", FileAccess::Read, FileCreation::OpenExisting).error;
-  const SystemError no_file = Open("absent.bin", FileAccess::Read, FileCreation::OpenExisting).error;
-  const SystemError no_folder = Open("absent\\f.bin", FileAccess::Read, FileCreation::OpenExisting).error;
-  std::filesystem::current_path(previous);
-  EXPECT_EQ(found, 0u);
-  EXPECT_EQ(no_file, 2u);
-  EXPECT_EQ(no_folder, 3u);
+  {
+    const vtsetup::testing::CurrentFolder in_dir(dir_.Path());
+    EXPECT_EQ(Open("sub\\f.bin", FileAccess::Read, FileCreation::OpenExisting).error, 0u);
+    EXPECT_EQ(Open("absent.bin", FileAccess::Read, FileCreation::OpenExisting).error, 2u);
+    EXPECT_EQ(Open("absent\\f.bin", FileAccess::Read, FileCreation::OpenExisting).error, 3u);
+  }
   EXPECT_EQ(Open(dir_.File("absent") + "\\f.bin", FileAccess::Read, FileCreation::OpenExisting).error, 3u);
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/current_folder.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
 
@@ -134,15 +135,13 @@ TEST(Machine, RelativeAndRootedPathsFollowTheCurrentFolder) {
   TestMachine machine;
   const std::string c = (machine.Root() / "machine" / "drive_c").string();
   fs::create_directories(c + "/Setup/Bin");
-  const fs::path previous = fs::current_path();
-  fs::current_path(c + "/Setup");
   const Machine& m = machine.Machine();
+  const testing::CurrentFolder in_setup(c + "/Setup");
   const std::string current = m.CurrentFolder();
   const std::string full = m.FullWindowsPath("bin\\..\\x.txt");
   const std::string rooted = m.FullWindowsPath("\\Windows");
   const std::string host = m.HostPathFor("BIN\\a");
   const std::string other_drive = m.FullWindowsPath("Z:relative");
-  fs::current_path(previous);
   EXPECT_EQ(current, "C:\\Setup");
   EXPECT_EQ(full, "C:\\Setup\\x.txt");
   EXPECT_EQ(rooted, "C:\\Windows");
