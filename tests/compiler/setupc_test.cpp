@@ -37,11 +37,12 @@ class SetupcTest : public ::testing::Test {
  protected:
   // Runs the built program in the work folder. The shell hands the exit status over in a file, so
   // the test needs no process interfaces of its own.
-  Outcome Setupc(const std::string& arguments) {
+  Outcome Setupc(const std::string& arguments, const std::string& environment = "") {
     const std::filesystem::path& capture = capture_.Path();
-    const std::string command = "cd '" + work_.Path().string() + "' && '" SETUPC_PATH "' " + arguments +
-                                " >'" + (capture / "out").string() + "' 2>'" + (capture / "err").string() +
-                                "'; echo $? >'" + (capture / "status").string() + "'";
+    const std::string command = "cd '" + work_.Path().string() + "' && " + environment +
+                                " '" SETUPC_PATH "' " + arguments + " >'" + (capture / "out").string() +
+                                "' 2>'" + (capture / "err").string() + "'; echo $? >'" +
+                                (capture / "status").string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return {std::stoi(ReadText(capture / "status")), ReadText(capture / "out"), ReadText(capture / "err")};
   }
@@ -99,6 +100,17 @@ TEST_F(SetupcTest, RejectsCommandLinesThatMakeNoSense) {
     EXPECT_EQ(run.err, std::string("setupc: ") + c.reason + "\n" + SetupcSynopsis()) << c.arguments;
     EXPECT_EQ(run.out, "") << c.arguments;
   }
+}
+
+TEST_F(SetupcTest, StopsWhenItsMachineCannotBeUsed) {
+  WriteScript(true);
+  std::filesystem::create_directories(work_.Path() / "machine");
+  std::ofstream(WorkFile("machine/machine.ini")) << "[System]\nScreenWidth = wide\n";
+  const Outcome run = Setupc("setup.ini", "VTSETUP_MACHINE='" + WorkFile("machine") + "'");
+  EXPECT_EQ(run.status, 78);
+  EXPECT_EQ(run.err, "vtsetup: " + WorkFile("machine/machine.ini") +
+                         " line 2: screenwidth must be a number, not \"wide\"\n");
+  EXPECT_FALSE(Exists("SETUP.INF"));
 }
 
 TEST(SetupcArguments, TakeOptionsInAnyOrder) {
