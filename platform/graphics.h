@@ -31,8 +31,8 @@ class Canvas {
   virtual ~Canvas() = default;
   // Copies the source rectangle of the bitmap onto the destination rectangle, stretched as needed,
   // with the palette realised first when one is given. True when something was drawn.
-  virtual bool StretchCopy(const DeviceBitmap& bitmap, const DevicePalette* palette, const PixelRect& destination,
-                           const PixelRect& source) = 0;
+  virtual bool StretchCopy(const DeviceBitmap& bitmap, const DevicePalette* palette,
+                           const PixelRect& destination, const PixelRect& source) = 0;
 };
 
 // Device-independent bitmaps made drawable. `info` is the 40-byte info header followed by the colour
@@ -41,9 +41,11 @@ class Graphics {
  public:
   virtual ~Graphics() = default;
   // Null when the table is empty or the palette cannot be made.
-  virtual std::unique_ptr<DevicePalette> CreatePalette(const std::uint8_t* colour_table, std::uint32_t count) = 0;
+  virtual std::unique_ptr<DevicePalette> CreatePalette(const std::uint8_t* colour_table,
+                                                       std::uint32_t count) = 0;
   // A bitmap of the info's size holding the pixels; null when it cannot be made.
-  virtual std::unique_ptr<DeviceBitmap> CreateDeviceBitmap(const std::uint8_t* info, const std::uint8_t* pixels,
+  virtual std::unique_ptr<DeviceBitmap> CreateDeviceBitmap(const std::uint8_t* info,
+                                                           const std::uint8_t* pixels,
                                                            const DevicePalette* palette) = 0;
 };
 

@@ -116,7 +116,8 @@ class UserInterface {
   // List boxes. Positions count from 0; -1 is none.
   virtual void SetListTabStops(Window dialog, std::uint16_t id, std::int32_t dialog_units) = 0;
   virtual std::int32_t AddListItem(Window dialog, std::uint16_t id, const char* text) = 0;
-  virtual void SetListItemData(Window dialog, std::uint16_t id, std::int32_t position, std::uint32_t data) = 0;
+  virtual void SetListItemData(Window dialog, std::uint16_t id, std::int32_t position,
+                               std::uint32_t data) = 0;
   virtual std::uint32_t ListItemData(Window dialog, std::uint16_t id, std::int32_t position) = 0;
   virtual void SelectListItem(Window dialog, std::uint16_t id, std::int32_t position) = 0;
   virtual std::int32_t ListSelection(Window dialog, std::uint16_t id) = 0;

@@ -54,10 +54,10 @@ inline constexpr std::uint16_t kNoId = 0xFFFF;
 struct ControlTemplate {
   std::uint16_t id;
   ControlClass control_class;
-  const char* text;  // code page 1250; "" for none
+  const char* text;                  // code page 1250; "" for none
   std::int16_t x, y, width, height;  // dialog units
-  std::uint32_t style;  // kChild and kVisible included
-  std::uint16_t bitmap;  // a picture's bitmap resource, 0 for none
+  std::uint32_t style;               // kChild and kVisible included
+  std::uint16_t bitmap;              // a picture's bitmap resource, 0 for none
 };
 
 struct DialogTemplate {

@@ -12,15 +12,21 @@ std::uint32_t ButtonType(const ControlState& control) {
 
 }  // namespace
 
-bool ControlState::IsDefaultButton() const { return ButtonType(*this) == style::kDefaultPushButton; }
-bool ControlState::IsCheckBox() const { return ButtonType(*this) == style::kAutoCheckBox; }
+bool ControlState::IsDefaultButton() const {
+  return ButtonType(*this) == style::kDefaultPushButton;
+}
+bool ControlState::IsCheckBox() const {
+  return ButtonType(*this) == style::kAutoCheckBox;
+}
 bool ControlState::IsPushButton() const {
   return ButtonType(*this) == style::kPushButton || ButtonType(*this) == style::kDefaultPushButton;
 }
 bool ControlState::IsPicture() const {
   return Class() == ControlClass::Static && (source->style & 0x1Fu) == style::kStaticBitmap;
 }
-bool ControlState::TakesFocus() const { return (source->style & style::kTabStop) != 0 && enabled && visible; }
+bool ControlState::TakesFocus() const {
+  return (source->style & style::kTabStop) != 0 && enabled && visible;
+}
 bool ControlState::Notifies() const {
   return Class() == ControlClass::ListBox && (source->style & style::kListNotify) != 0;
 }

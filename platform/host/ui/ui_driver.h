@@ -14,8 +14,8 @@ enum class ActionKind { Press, Check, Uncheck, Select, KeyEnter, KeyEscape };
 // One thing the user does on a page.
 struct UserAction {
   ActionKind kind = ActionKind::KeyEscape;
-  std::uint16_t id = 0;     // the control, for Press, Check, Uncheck and Select
-  std::int32_t index = 0;   // the list position, for Select
+  std::uint16_t id = 0;    // the control, for Press, Check, Uncheck and Select
+  std::int32_t index = 0;  // the list position, for Select
 };
 
 struct MessageBoxView {

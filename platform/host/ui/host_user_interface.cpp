@@ -1,0 +1,658 @@
+#include "platform/host/ui/host_user_interface.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdio>
+#include <utility>
+
+#include "platform/host/ui/dialog_text.h"
+#include "platform/host/ui/framebuffer.h"
+
+namespace vtsetup::platform {
+
+WindowObject::~WindowObject() = default;
+
+}  // namespace vtsetup::platform
+
+namespace vtsetup::platform::host {
+namespace {
+
+// The light-grey stock brush of the background window's class.
+constexpr std::uint32_t kLightGrey = 0xC0C0C0;
+// A page whose actions are used up and that is still open after this many idle pumps waits for the
+// user again: the program polls a page once more after its result, so a few idle pumps are normal.
+constexpr std::uint32_t kIdlePumpsBeforeAskingAgain = 100;
+
+// Dialog units of "MS Sans Serif" 8 at 96 dots per inch: 6 by 13 pixels per 4 by 8 units.
+std::int32_t HorizontalPixels(std::int32_t units) {
+  return units * 6 / 4;
+}
+std::int32_t VerticalPixels(std::int32_t units) {
+  return units * 13 / 8;
+}
+
+char FoldUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+  std::size_t i = 0;
+  for (; prefix[i] != '\0'; ++i) {
+    if (i >= text.size() || FoldUpper(text[i]) != FoldUpper(prefix[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+struct HostUserInterface::SentCall {
+  std::function<void()> call;
+  bool done = false;
+  std::condition_variable finished;
+};
+
+HostUserInterface::HostUserInterface(const Machine& machine, UiResources resources,
+                                     std::unique_ptr<UiDriver> driver, std::string snapshot_folder)
+    : machine_(machine),
+      resources_(resources),
+      driver_(std::move(driver)),
+      snapshot_folder_(std::move(snapshot_folder)),
+      ui_thread_(std::this_thread::get_id()) {}
+
+HostUserInterface::~HostUserInterface() = default;
+
+void HostUserInterface::Record(const std::string& line) const {
+  machine_.Record().Record(line);
+}
+
+void HostUserInterface::OnWindowThread(const std::function<void()>& call) {
+  if (OnUiThread()) {
+    call();
+    return;
+  }
+  SentCall sent;
+  sent.call = call;
+  std::unique_lock lock(sent_mutex_);
+  sent_.push_back(&sent);
+  sent.finished.wait(lock, [&] { return sent.done; });
+}
+
+bool HostUserInterface::RunOneSentCall() {
+  SentCall* sent = nullptr;
+  {
+    const std::lock_guard lock(sent_mutex_);
+    if (sent_.empty()) {
+      return false;
+    }
+    sent = sent_.front();
+    sent_.pop_front();
+  }
+  sent->call();
+  const std::lock_guard lock(sent_mutex_);
+  sent->done = true;
+  sent->finished.notify_all();
+  return true;
+}
+
+WindowObject* HostUserInterface::Known(Window window) const {
+  for (const auto& known : windows_) {
+    if (known.get() == window) {
+      return known.get();
+    }
+  }
+  return nullptr;
+}
+
+ControlState* HostUserInterface::ControlOf(Window dialog, std::uint16_t id) const {
+  WindowObject* window = Known(dialog);
+  return window != nullptr && window->kind == WindowObject::Kind::Dialog ? window->dialog.Find(id) : nullptr;
+}
+
+// --- Windows
+
+bool HostUserInterface::RegisterBackgroundClass() {
+  return Ask<bool>([&] { return !std::exchange(class_registered_, true); });
+}
+
+bool HostUserInterface::UnregisterBackgroundClass() {
+  return Ask<bool>([&] {
+    const bool in_use = std::any_of(windows_.begin(), windows_.end(), [](const auto& window) {
+      return window->kind == WindowObject::Kind::Background;
+    });
+    if (!class_registered_ || in_use) {
+      return false;
+    }
+    class_registered_ = false;
+    return true;
+  });
+}
+
+Window HostUserInterface::CreateBackgroundWindow(const PixelRect& place, WindowEvents& events) {
+  return Ask<Window>([&]() -> Window {
+    if (!class_registered_ || place.width < 0 || place.height < 0) {
+      return nullptr;
+    }
+    auto window = std::make_unique<WindowObject>();
+    window->kind = WindowObject::Kind::Background;
+    window->place = place;
+    window->window_events = &events;
+    window->pixels = std::make_unique<Framebuffer>(place.width, place.height);
+    windows_.push_back(std::move(window));
+    return windows_.back().get();
+  });
+}
+
+void HostUserInterface::ShowWindow(Window window, std::uint32_t /*show*/) {
+  OnWindowThread([&] {
+    if (WindowObject* known = Known(window); known != nullptr && !known->visible) {
+      known->visible = true;
+      known->invalid = true;
+      known->erase = true;
+    }
+  });
+}
+
+void HostUserInterface::Invalidate(Window window, const PixelRect* /*area*/, bool erase) {
+  // The whole client area is repainted; painting a part would show the same picture.
+  OnWindowThread([&] {
+    if (WindowObject* known = Known(window)) {
+      known->invalid = true;
+      known->erase = known->erase || erase;
+    }
+  });
+}
+
+void HostUserInterface::Update(Window window) {
+  OnWindowThread([&] {
+    if (WindowObject* known = Known(window); known != nullptr && known->invalid && known->visible) {
+      Paint(*known);
+    }
+  });
+}
+
+void HostUserInterface::Paint(WindowObject& window) {
+  window.invalid = false;
+  FramebufferCanvas canvas(*window.pixels);
+  if (window.kind == WindowObject::Kind::Background) {
+    if (window.erase) {
+      window.pixels->Fill(kLightGrey);
+    }
+    window.erase = false;
+    window.window_events->OnPaint(&window, canvas);
+    if (!snapshot_folder_.empty()) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/background-%04u.bmp", ++snapshots_written_);
+      window.pixels->WriteBmp(snapshot_folder_ + name);
+    }
+    return;
+  }
+  window.erase = false;
+  if (window.dialog_events != nullptr) {
+    window.dialog_events->OnPaint(&window, canvas);
+  }
+}
+
+bool HostUserInterface::PaintOnePending() {
+  for (const auto& window : windows_) {
+    if (window->invalid && window->visible) {
+      Paint(*window);
+      return true;
+    }
+  }
+  return false;
+}
+
+PixelRect HostUserInterface::WindowPlace(Window window) {
+  return Ask<PixelRect>([&] {
+    const WindowObject* known = Known(window);
+    return known != nullptr ? known->place : PixelRect();
+  });
+}
+
+void HostUserInterface::MoveWindow(Window window, std::int32_t left, std::int32_t top) {
+  OnWindowThread([&] {
+    if (WindowObject* known = Known(window)) {
+      known->place.left = left;
+      known->place.top = top;
+    }
+  });
+}
+
+void HostUserInterface::DestroyWindow(Window window) {
+  OnWindowThread([&] {
+    WindowObject* known = Known(window);
+    if (known == nullptr) {
+      return;
+    }
+    // Windows that it owns go first, as on Windows.
+    std::vector<Window> owned;
+    for (const auto& other : windows_) {
+      if (other->owner == known) {
+        owned.push_back(other.get());
+      }
+    }
+    for (Window child : owned) {
+      DestroyWindow(child);
+    }
+    if (known->dialog_events != nullptr) {
+      known->dialog_events->OnDestroy(known);
+    } else if (known->kind == WindowObject::Kind::Dialog) {
+      Record("progress dialog " + std::to_string(known->dialog.source->id) + " closed");
+    }
+    windows_.erase(std::find_if(windows_.begin(), windows_.end(),
+                                [&](const auto& entry) { return entry.get() == known; }));
+  });
+}
+
+void HostUserInterface::PostQuit(std::int32_t exit_code) {
+  OnWindowThread([&] { posted_quits_.push_back(exit_code); });
+}
+
+// --- Dialogs
+
+PixelRect HostUserInterface::CentredPlace(const resources::DialogTemplate& dialog) const {
+  PixelRect place;
+  place.width = HorizontalPixels(dialog.width);
+  place.height = VerticalPixels(dialog.height);
+  place.left = (static_cast<std::int32_t>(machine_.Config().screen_width) - place.width) / 2;
+  place.top = (static_cast<std::int32_t>(machine_.Config().screen_height) - place.height) / 2;
+  return place;
+}
+
+Window HostUserInterface::CreateDialogWindow(std::uint16_t template_id, Window owner, DialogEvents* events,
+                                             void* parameter) {
+  return Ask<Window>([&]() -> Window {
+    const auto found =
+        std::find_if(resources_.dialogs.begin(), resources_.dialogs.end(),
+                     [&](const resources::DialogTemplate& dialog) { return dialog.id == template_id; });
+    if (found == resources_.dialogs.end()) {
+      return nullptr;
+    }
+    auto made = std::make_unique<WindowObject>();
+    made->kind = WindowObject::Kind::Dialog;
+    made->owner = Known(owner);
+    made->dialog_events = events;
+    made->dialog = DialogState::FromTemplate(*found, events != nullptr ? PageOfTemplate(template_id) : 0);
+    made->place = CentredPlace(*found);
+    made->pixels = std::make_unique<Framebuffer>(made->place.width, made->place.height);
+    made->visible = (found->style & resources::style::kVisible) != 0;
+    made->invalid = made->visible;
+    windows_.push_back(std::move(made));
+    WindowObject& window = *windows_.back();
+    if (events == nullptr) {
+      Record("progress dialog " + std::to_string(template_id) + " opened");
+    } else if (events->OnInit(&window, parameter) && Known(&window) != nullptr) {
+      SetFocusToFirstControl(window);
+    }
+    return Known(&window);
+  });
+}
+
+void HostUserInterface::SetFocusToFirstControl(WindowObject& dialog) {
+  for (const ControlState& control : dialog.dialog.controls) {
+    if (control.TakesFocus()) {
+      if (control.Notifies()) {
+        Command(dialog, control.Id(), NOTIFY_FOCUS);
+      }
+      return;
+    }
+  }
+}
+
+void HostUserInterface::Command(WindowObject& dialog, std::uint16_t id, std::uint16_t notification) {
+  if (dialog.dialog_events != nullptr) {
+    dialog.dialog_events->OnCommand(&dialog, id, notification);
+  }
+}
+
+bool HostUserInterface::HasControl(Window dialog, std::uint16_t id) {
+  return Ask<bool>([&] { return ControlOf(dialog, id) != nullptr; });
+}
+
+void HostUserInterface::SetText(Window dialog, std::uint16_t id, const char* text) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      control->text = text != nullptr ? text : "";
+    }
+  });
+}
+
+TextString HostUserInterface::Text(Window dialog, std::uint16_t id) {
+  return Ask<TextString>([&] {
+    const ControlState* control = ControlOf(dialog, id);
+    return control != nullptr ? TextString(control->text.c_str()) : TextString();
+  });
+}
+
+void HostUserInterface::Enable(Window dialog, std::uint16_t id, bool enabled) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      control->enabled = enabled;
+    }
+  });
+}
+
+bool HostUserInterface::IsEnabled(Window dialog, std::uint16_t id) {
+  return Ask<bool>([&] {
+    const ControlState* control = ControlOf(dialog, id);
+    return control != nullptr && control->enabled;
+  });
+}
+
+void HostUserInterface::Show(Window dialog, std::uint16_t id, bool visible) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      control->visible = visible;
+    }
+  });
+}
+
+void HostUserInterface::SetCheck(Window dialog, std::uint16_t id, bool checked) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      control->checked = checked;
+    }
+  });
+}
+
+bool HostUserInterface::IsChecked(Window dialog, std::uint16_t id) {
+  return Ask<bool>([&] {
+    const ControlState* control = ControlOf(dialog, id);
+    return control != nullptr && control->checked;
+  });
+}
+
+// --- List boxes
+
+void HostUserInterface::SetListTabStops(Window dialog, std::uint16_t id, std::int32_t dialog_units) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      control->tab_stop = dialog_units;
+    }
+  });
+}
+
+std::int32_t HostUserInterface::AddListItem(Window dialog, std::uint16_t id, const char* text) {
+  return Ask<std::int32_t>([&]() -> std::int32_t {
+    ControlState* control = ControlOf(dialog, id);
+    if (control == nullptr || control->Class() != resources::ControlClass::ListBox) {
+      return -1;
+    }
+    control->items.push_back({text != nullptr ? text : "", 0});
+    return static_cast<std::int32_t>(control->items.size()) - 1;
+  });
+}
+
+void HostUserInterface::SetListItemData(Window dialog, std::uint16_t id, std::int32_t position,
+                                        std::uint32_t data) {
+  OnWindowThread([&] {
+    ControlState* control = ControlOf(dialog, id);
+    if (control != nullptr && position >= 0 && position < static_cast<std::int32_t>(control->items.size())) {
+      control->items[static_cast<std::size_t>(position)].data = data;
+    }
+  });
+}
+
+std::uint32_t HostUserInterface::ListItemData(Window dialog, std::uint16_t id, std::int32_t position) {
+  return Ask<std::uint32_t>([&]() -> std::uint32_t {
+    const ControlState* control = ControlOf(dialog, id);
+    if (control == nullptr || position < 0 || position >= static_cast<std::int32_t>(control->items.size())) {
+      return 0xFFFFFFFFu;  // the list box's error value
+    }
+    return control->items[static_cast<std::size_t>(position)].data;
+  });
+}
+
+void HostUserInterface::SelectListItem(Window dialog, std::uint16_t id, std::int32_t position) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      const bool listed = position >= 0 && position < static_cast<std::int32_t>(control->items.size());
+      control->selection = listed ? position : -1;
+    }
+  });
+}
+
+std::int32_t HostUserInterface::ListSelection(Window dialog, std::uint16_t id) {
+  return Ask<std::int32_t>([&] {
+    const ControlState* control = ControlOf(dialog, id);
+    return control != nullptr ? control->selection : -1;
+  });
+}
+
+std::int32_t HostUserInterface::ListCount(Window dialog, std::uint16_t id) {
+  return Ask<std::int32_t>([&] {
+    const ControlState* control = ControlOf(dialog, id);
+    return control != nullptr ? static_cast<std::int32_t>(control->items.size()) : 0;
+  });
+}
+
+void HostUserInterface::ClearList(Window dialog, std::uint16_t id) {
+  OnWindowThread([&] {
+    if (ControlState* control = ControlOf(dialog, id)) {
+      control->items.clear();
+      control->selection = -1;
+    }
+  });
+}
+
+std::int32_t HostUserInterface::FindListItem(Window dialog, std::uint16_t id, const char* prefix) {
+  return Ask<std::int32_t>([&]() -> std::int32_t {
+    const ControlState* control = ControlOf(dialog, id);
+    if (control == nullptr || prefix == nullptr) {
+      return -1;
+    }
+    for (std::size_t i = 0; i < control->items.size(); ++i) {
+      if (StartsWithNoCase(control->items[i].text, prefix)) {
+        return static_cast<std::int32_t>(i);
+      }
+    }
+    return -1;
+  });
+}
+
+// --- Progress bars and rich edits
+
+std::uint32_t HostUserInterface::SetProgressRange(Window dialog, std::uint16_t id, std::uint16_t maximum) {
+  return Ask<std::uint32_t>([&]() -> std::uint32_t {
+    ControlState* control = ControlOf(dialog, id);
+    if (control == nullptr || control->Class() != resources::ControlClass::ProgressBar) {
+      return 0;
+    }
+    const std::uint32_t previous = static_cast<std::uint32_t>(control->range_minimum) |
+                                   (static_cast<std::uint32_t>(control->range_maximum) << 16);
+    control->range_minimum = 0;
+    control->range_maximum = maximum;
+    return previous;
+  });
+}
+
+void HostUserInterface::SetProgressPosition(Window dialog, std::uint16_t id, std::uint16_t position) {
+  OnWindowThread([&] {
+    ControlState* control = ControlOf(dialog, id);
+    if (control == nullptr || control->Class() != resources::ControlClass::ProgressBar) {
+      return;
+    }
+    const std::uint16_t clamped =
+        std::min(std::max(position, control->range_minimum), control->range_maximum);
+    if (clamped != control->position) {
+      control->position = clamped;
+      Record("progress dialog " + std::to_string(Known(dialog)->dialog.source->id) + ": " +
+             std::to_string(clamped) + " of " + std::to_string(control->range_maximum));
+    }
+  });
+}
+
+void HostUserInterface::StreamRtf(Window dialog, std::uint16_t id, StreamReader reader, void* cookie) {
+  OnWindowThread([&] {
+    ControlState* control = ControlOf(dialog, id);
+    if (control == nullptr || control->Class() != resources::ControlClass::RichEdit || reader == nullptr) {
+      return;
+    }
+    // The control asks in chunks of its own size, as the real one does, until the reader says stop.
+    constexpr std::int32_t kChunk = 4092;
+    std::uint8_t buffer[kChunk];
+    std::string text;
+    for (;;) {
+      std::int32_t delivered = 0;
+      if (reader(cookie, buffer, kChunk, &delivered) != 0 || delivered <= 0) {
+        break;
+      }
+      text.append(reinterpret_cast<const char*>(buffer),
+                  static_cast<std::size_t>(std::min(delivered, kChunk)));
+    }
+    control->rtf = std::move(text);
+  });
+}
+
+// --- The queue and the user
+
+bool HostUserInterface::PumpOne(Window keyboard_dialog) {
+  if (!OnUiThread()) {
+    return false;
+  }
+  if (RunOneSentCall()) {
+    return true;
+  }
+  if (!posted_quits_.empty()) {
+    // Nobody's loop ends on it; taking it is all that happens.
+    posted_quits_.pop_front();
+    return true;
+  }
+  if (PaintOnePending()) {
+    return true;
+  }
+  WindowObject* page = Known(keyboard_dialog);
+  return page != nullptr && page->dialog_events != nullptr && page->dialog.page != 0 && ActOnPage(*page);
+}
+
+bool HostUserInterface::ActOnPage(WindowObject& page) {
+  if (page.pending.empty()) {
+    const bool again = page.visited;
+    if (again && ++page.idle_pumps < kIdlePumpsBeforeAskingAgain) {
+      return false;
+    }
+    page.visited = true;
+    page.idle_pumps = 0;
+    Record(PageShownLine(page.dialog));
+    std::optional<std::vector<UserAction>> actions = driver_->PageActions(page.dialog, again);
+    if (actions && !actions->empty()) {
+      page.pending.assign(actions->begin(), actions->end());
+    } else if (!actions) {
+      page.pending.push_back({ActionKind::KeyEscape, 0, 0});
+    } else {
+      return false;
+    }
+  }
+  const UserAction action = page.pending.front();
+  page.pending.pop_front();
+  Apply(page, action);
+  return true;
+}
+
+void HostUserInterface::Apply(WindowObject& page, const UserAction& action) {
+  Record("page " + std::to_string(page.dialog.page) + ": " + ActionText(action));
+  ControlState* control = page.dialog.Find(action.id);
+  switch (action.kind) {
+    case ActionKind::Press:
+      if (control != nullptr && control->IsCheckBox()) {
+        control->checked = !control->checked;
+      }
+      Command(page, action.id, NOTIFY_CLICKED);
+      break;
+    case ActionKind::Check:
+    case ActionKind::Uncheck:
+      if (control != nullptr && control->checked != (action.kind == ActionKind::Check)) {
+        control->checked = !control->checked;
+        Command(page, action.id, NOTIFY_CLICKED);
+      }
+      break;
+    case ActionKind::Select:
+      if (control != nullptr) {
+        control->selection = action.index;
+        if (control->Notifies()) {
+          Command(page, action.id, NOTIFY_SELECTION_CHANGED);
+        }
+      }
+      break;
+    case ActionKind::KeyEnter: {
+      // The default button's command, or OK's when the dialog names none; a disabled one does nothing.
+      const ControlState* button = page.dialog.DefaultButton();
+      if (button == nullptr) {
+        Command(page, 1, NOTIFY_CLICKED);
+      } else if (button->enabled && button->visible) {
+        Command(page, button->Id(), NOTIFY_CLICKED);
+      }
+      break;
+    }
+    case ActionKind::KeyEscape: {
+      const ControlState* cancel = page.dialog.Find(COMMAND_CANCEL);
+      if (cancel == nullptr || cancel->enabled) {
+        Command(page, COMMAND_CANCEL, NOTIFY_CLICKED);
+      }
+      break;
+    }
+  }
+}
+
+std::int32_t HostUserInterface::MessageBox(Window /*owner*/, const char* text, const char* title,
+                                           std::uint32_t style) {
+  return Ask<std::int32_t>([&] {
+    const MessageBoxView box{title != nullptr ? title : "", text != nullptr ? text : "", style};
+    const std::optional<std::int32_t> answer = driver_->MessageAnswer(box);
+    const std::int32_t given = answer.value_or(CancellingAnswer(style));
+    Record(MessageBoxLine(box, given));
+    return given;
+  });
+}
+
+std::optional<TextString> HostUserInterface::BrowseForFolder(Window /*owner*/, const char* title) {
+  return Ask<std::optional<TextString>>([&]() -> std::optional<TextString> {
+    const std::string shown = title != nullptr ? title : "";
+    const std::optional<std::string> folder = driver_->BrowseAnswer(shown);
+    Record(BrowseLine(shown, folder));
+    if (!folder) {
+      return std::nullopt;
+    }
+    return TextString(folder->c_str());
+  });
+}
+
+std::optional<TextString> HostUserInterface::LoadString(std::uint16_t id, std::uint32_t buffer_size) {
+  for (const resources::StringEntry& entry : resources_.strings) {
+    if (entry.id == id && buffer_size > 0) {
+      return TextString(entry.text).Left(buffer_size - 1);
+    }
+  }
+  return std::nullopt;
+}
+
+TextString HostUserInterface::FileTitle(const char* path) {
+  const std::string full = path != nullptr ? path : "";
+  const std::size_t cut = full.find_last_of("\\/:");
+  return TextString(full.substr(cut == std::string::npos ? 0 : cut + 1).c_str());
+}
+
+std::uintptr_t HostUserInterface::ShowWaitCursor() {
+  return Ask<std::uintptr_t>([&] { return std::exchange(cursor_, 2); });
+}
+
+void HostUserInterface::RestoreCursor(std::uintptr_t token) {
+  OnWindowThread([&] { cursor_ = token; });
+}
+
+std::uintptr_t HostUserInterface::SetDialogClassWaitCursor() {
+  return Ask<std::uintptr_t>([&] { return std::exchange(dialog_class_cursor_, 2); });
+}
+
+void HostUserInterface::RestoreDialogClassCursor(std::uintptr_t token) {
+  OnWindowThread([&] { dialog_class_cursor_ = token; });
+}
+
+ScreenSize HostUserInterface::Screen() {
+  return {static_cast<std::int32_t>(machine_.Config().screen_width),
+          static_cast<std::int32_t>(machine_.Config().screen_height)};
+}
+
+}  // namespace vtsetup::platform::host
