@@ -2,12 +2,14 @@
 
 #include "base/debug_trace.h"
 #include "platform/drives.h"
+#include "platform/graphics.h"
 #include "platform/file_system.h"
 #include "platform/libraries.h"
 #include "platform/processes.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/user_interface.h"
 
 namespace vtsetup::platform {
 
@@ -23,6 +25,8 @@ class System {
   virtual Processes& Programs() = 0;
   virtual Libraries& Modules() = 0;
   virtual Shell& UserShell() = 0;
+  virtual UserInterface& Ui() = 0;
+  virtual Graphics& Pictures() = 0;
   virtual DebugSink& Debug() = 0;
 };
 
