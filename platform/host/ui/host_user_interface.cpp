@@ -7,6 +7,7 @@
 
 #include "platform/host/ui/dialog_text.h"
 #include "platform/host/ui/framebuffer.h"
+#include "platform/host/ui/framebuffer_canvas.h"
 
 namespace vtsetup::platform {
 
