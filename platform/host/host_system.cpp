@@ -1,5 +1,7 @@
 #include "platform/host/host_system.h"
 
+#include "platform/host/ui/ui_driver_choice.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,6 +28,25 @@ host::Machine& TheMachine() {
 }
 
 }  // namespace
+
+namespace host {
+
+UserInterface& HostSystem::Ui() {
+  std::call_once(ui_made_, [&] {
+    UiDriverChoice choice = MakeUiDriver(machine_.Record());
+    if (!choice.driver) {
+      std::fprintf(stderr, "vtsetup: %s\n", choice.error.c_str());
+      std::exit(kMachineUnusable);
+    }
+    const char* snapshots = std::getenv("VTSETUP_SNAPSHOTS");
+    ui_ = std::make_unique<HostUserInterface>(
+        machine_, UiResources{resources::DialogTemplates(), resources::StringTable()}, std::move(choice.driver),
+        snapshots != nullptr ? snapshots : "");
+  });
+  return *ui_;
+}
+
+}  // namespace host
 
 System& TheSystem() {
   static host::HostSystem system(TheMachine());

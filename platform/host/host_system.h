@@ -10,6 +10,11 @@
 #include "platform/host/host_registry.h"
 #include "platform/host/host_shell.h"
 #include "platform/host/machine.h"
+#include "platform/host/ui/host_graphics.h"
+#include "platform/host/ui/host_user_interface.h"
+#include <memory>
+#include <mutex>
+
 #include "platform/system.h"
 
 namespace vtsetup::platform::host {
@@ -18,7 +23,8 @@ namespace vtsetup::platform::host {
 class HostSystem final : public System {
  public:
   explicit HostSystem(const Machine& machine)
-      : quotas_(machine),
+      : machine_(machine),
+        quotas_(machine),
         files_(machine, quotas_),
         profile_(machine),
         drives_(machine, quotas_),
@@ -34,9 +40,14 @@ class HostSystem final : public System {
   Processes& Programs() override { return processes_; }
   Libraries& Modules() override { return libraries_; }
   Shell& UserShell() override { return shell_; }
+  // Made on first use, by the thread that will pump its messages: programs that show nothing never
+  // read the answers file, so a broken one stops only a run that needs it.
+  UserInterface& Ui() override;
+  Graphics& Pictures() override { return graphics_; }
   DebugSink& Debug() override { return debug_; }
 
  private:
+  const Machine& machine_;
   DriveQuotas quotas_;
   HostFileSystem files_;
   HostProfile profile_;
@@ -46,6 +57,9 @@ class HostSystem final : public System {
   HostLibraries libraries_;
   HostShell shell_;
   HostDebugSink debug_;
+  HostGraphics graphics_;
+  std::once_flag ui_made_;
+  std::unique_ptr<HostUserInterface> ui_;
 };
 
 }  // namespace vtsetup::platform::host

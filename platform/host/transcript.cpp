@@ -8,10 +8,16 @@
 namespace vtsetup::platform::host {
 
 void Transcript::Record(const std::string& cp1250_line) const {
+  if (!path_.empty()) {
+    RecordUtf8(Cp1250ToUtf8(cp1250_line.data(), cp1250_line.size()));
+  }
+}
+
+void Transcript::RecordUtf8(const std::string& utf8_line) const {
   if (path_.empty()) {
     return;
   }
-  const std::string line = Cp1250ToUtf8(cp1250_line.data(), cp1250_line.size()) + "\n";
+  const std::string line = utf8_line + "\n";
   const int descriptor = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (descriptor < 0) {
     return;

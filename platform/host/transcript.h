@@ -13,6 +13,8 @@ class Transcript {
   explicit Transcript(std::string path) : path_(std::move(path)) {}
 
   void Record(const std::string& cp1250_line) const;
+  // For lines made for the terminal as well, which are UTF-8 already.
+  void RecordUtf8(const std::string& utf8_line) const;
   bool IsOn() const { return !path_.empty(); }
 
  private:

@@ -8,6 +8,7 @@
 #include "platform/host/ui/dialog_text.h"
 #include "platform/host/ui/framebuffer.h"
 #include "platform/host/ui/framebuffer_canvas.h"
+#include "platform/host/ui/user_verbs.h"
 
 namespace vtsetup::platform {
 
@@ -53,6 +54,8 @@ HostUserInterface::~HostUserInterface() = default;
 void HostUserInterface::Record(const std::string& line) const {
   machine_.Record().Record(line);
 }
+
+void HostUserInterface::RecordUtf8(const std::string& line) const { machine_.Record().RecordUtf8(line); }
 
 void HostUserInterface::OnWindowThread(const std::function<void()>& call) {
   if (OnUiThread()) {
@@ -323,7 +326,7 @@ bool HostUserInterface::ActOnPage(WindowObject& page) {
     }
     page.visited = true;
     page.idle_pumps = 0;
-    Record(PageShownLine(page.dialog));
+    RecordUtf8(PageShownLine(page.dialog));
     std::optional<std::vector<UserAction>> actions = driver_->PageActions(page.dialog, again);
     if (actions && !actions->empty()) {
       page.pending.assign(actions->begin(), actions->end());
@@ -390,7 +393,7 @@ std::int32_t HostUserInterface::MessageBox(Window /*owner*/, const char* text, c
     const MessageBoxView box{title != nullptr ? title : "", text != nullptr ? text : "", style};
     const std::optional<std::int32_t> answer = driver_->MessageAnswer(box);
     const std::int32_t given = answer.value_or(CancellingAnswer(style));
-    Record(MessageBoxLine(box, given));
+    RecordUtf8(MessageBoxLine(box, given));
     return given;
   });
 }
@@ -399,7 +402,7 @@ std::optional<TextString> HostUserInterface::BrowseForFolder(Window /*owner*/, c
   return Ask<std::optional<TextString>>([&]() -> std::optional<TextString> {
     const std::string shown = title != nullptr ? title : "";
     const std::optional<std::string> folder = driver_->BrowseAnswer(shown);
-    Record(BrowseLine(shown, folder));
+    RecordUtf8(FolderBrowserLine(shown, folder));
     if (!folder) {
       return std::nullopt;
     }

@@ -143,7 +143,8 @@ class HostUserInterface final : public UserInterface {
   void Command(WindowObject& dialog, std::uint16_t id, std::uint16_t notification);
   void SetFocusToFirstControl(WindowObject& dialog);
   PixelRect CentredPlace(const resources::DialogTemplate& dialog) const;
-  void Record(const std::string& line) const;
+  void Record(const std::string& cp1250_line) const;
+  void RecordUtf8(const std::string& line) const;
 
   const Machine& machine_;
   UiResources resources_;

@@ -1,0 +1,160 @@
+#include "platform/host/ui/terminal_driver.h"
+
+#include <algorithm>
+
+#include "base/code_page.h"
+#include "platform/host/ui/action_check.h"
+#include "platform/host/ui/dialog_text.h"
+#include "platform/host/ui/user_verbs.h"
+
+namespace vtsetup::platform::host {
+namespace {
+
+constexpr std::string_view kHelp =
+    "Type what to do, several things separated by \";\":\n"
+    "  N                 the control numbered [N]: press a button, toggle a check box, choose in a list\n"
+    "  press ID          check ID          uncheck ID\n"
+    "  select ID INDEX   (the item's number as the list shows it)\n"
+    "  key enter         key escape\n"
+    "The end of the input (Ctrl-D) leaves the page as Escape does.\n";
+
+using resources::ControlClass;
+
+}  // namespace
+
+std::optional<std::string> TerminalDriver::Ask(std::string_view prompt) {
+  output_ << prompt << std::flush;
+  std::string line;
+  if (!std::getline(input_, line)) {
+    return std::nullopt;
+  }
+  return line;
+}
+
+void TerminalDriver::Ended(const std::string& visit) {
+  output_ << std::endl;
+  report_("terminal: " + visit + ", but the input has ended");
+}
+
+TerminalDriver::Reading TerminalDriver::NumberedAction(const ControlState& control) {
+  if (control.Class() != ControlClass::ListBox) {
+    const ActionKind kind = !control.IsCheckBox() ? ActionKind::Press
+                            : control.checked     ? ActionKind::Uncheck
+                                                  : ActionKind::Check;
+    return {{UserAction{kind, control.Id(), 0}}, {}, false};
+  }
+  const std::size_t count = control.items.size();
+  if (count == 0) {
+    return {{}, "list " + std::to_string(control.Id()) + " is empty", false};
+  }
+  const std::string prompt =
+      "item of list " + std::to_string(control.Id()) + " (0 to " + std::to_string(count - 1) + ")> ";
+  while (true) {
+    const std::optional<std::string> line = Ask(prompt);
+    if (!line) {
+      return {{}, {}, true};
+    }
+    const std::optional<std::uint32_t> item = ParseNumber(TrimBlanks(*line), 0x7FFFFFFF);
+    if (item && *item < count) {
+      return {{UserAction{ActionKind::Select, control.Id(), static_cast<std::int32_t>(*item)}}, {}, false};
+    }
+    output_ << "That is not an item of the list; try again.\n";
+  }
+}
+
+TerminalDriver::Reading TerminalDriver::ReadActions(const DialogState& page, std::string_view line) {
+  const std::vector<const ControlState*> numbered = NumberedControls(page);
+  Reading reading;
+  while (!line.empty()) {
+    const std::size_t end = line.find(';');
+    const std::string_view part = TrimBlanks(line.substr(0, end));
+    line = end == std::string_view::npos ? std::string_view() : line.substr(end + 1);
+    if (part.empty()) {
+      continue;
+    }
+    Reading step;
+    if (const std::optional<std::uint32_t> number = ParseNumber(part, 0xFFFF)) {
+      if (*number == 0 || *number > numbered.size()) {
+        return {{}, "there is no [" + std::string(part) + "] on the screen", false};
+      }
+      step = NumberedAction(*numbered[*number - 1]);
+    } else if (ParsedAction parsed = ParseAction(part); parsed.action) {
+      step.actions.push_back(*parsed.action);
+    } else {
+      step.problem = parsed.error;
+    }
+    if (step.ended || !step.problem.empty()) {
+      return step;
+    }
+    if (std::string problem = WhyActionFails(page, step.actions.front()); !problem.empty()) {
+      return {{}, problem, false};
+    }
+    reading.actions.push_back(step.actions.front());
+  }
+  if (reading.actions.empty()) {
+    reading.problem = "nothing to do";
+  }
+  return reading;
+}
+
+std::optional<std::vector<UserAction>> TerminalDriver::PageActions(const DialogState& page, bool again) {
+  output_ << PageScreen(page, again);
+  while (true) {
+    const std::optional<std::string> line = Ask("> ");
+    if (!line) {
+      Ended(PageVisit(page, again));
+      return std::nullopt;
+    }
+    if (SameWord(TrimBlanks(*line), "help")) {
+      output_ << kHelp;
+      continue;
+    }
+    Reading reading = ReadActions(page, *line);
+    if (reading.ended) {
+      Ended(PageVisit(page, again));
+      return std::nullopt;
+    }
+    if (reading.problem.empty()) {
+      return std::move(reading.actions);
+    }
+    output_ << reading.problem << "; try again (help tells what you can type).\n";
+  }
+}
+
+std::optional<std::int32_t> TerminalDriver::MessageAnswer(const MessageBoxView& box) {
+  output_ << MessageBoxScreen(box);
+  const std::vector<std::int32_t> offered = BoxAnswers(box.style);
+  while (true) {
+    const std::optional<std::string> line = Ask("> ");
+    if (!line) {
+      Ended(MessageBoxVisit(box));
+      return std::nullopt;
+    }
+    const std::optional<std::int32_t> answer = ParseMessageAnswer(TrimBlanks(*line));
+    if (answer && std::find(offered.begin(), offered.end(), *answer) != offered.end()) {
+      return answer;
+    }
+    output_ << "Answer with one of the numbers or words in the brackets above; try again.\n";
+  }
+}
+
+std::optional<std::string> TerminalDriver::BrowseAnswer(const std::string& title) {
+  output_ << "-- folder browser: " << Cp1250ToUtf8(title.data(), title.size()) << " --\n";
+  while (true) {
+    const std::optional<std::string> line = Ask("folder (empty to cancel)> ");
+    if (!line) {
+      Ended(BrowseVisit(title));
+      return std::nullopt;
+    }
+    const std::string_view path = TrimBlanks(*line);
+    if (path.empty()) {
+      return std::nullopt;
+    }
+    if (std::optional<std::string> folder = Utf8ToCp1250(path)) {
+      return folder;
+    }
+    output_ << "The path has characters that code page 1250 lacks; try again.\n";
+  }
+}
+
+}  // namespace vtsetup::platform::host
