@@ -1,9 +1,9 @@
 #include "platform/host/host_system.h"
 
-#include "platform/host/ui/ui_driver_choice.h"
-
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/host/ui/ui_driver_choice.h"
 
 namespace vtsetup::platform {
 namespace {
@@ -40,8 +40,8 @@ UserInterface& HostSystem::Ui() {
     }
     const char* snapshots = std::getenv("VTSETUP_SNAPSHOTS");
     ui_ = std::make_unique<HostUserInterface>(
-        machine_, UiResources{resources::DialogTemplates(), resources::StringTable()}, std::move(choice.driver),
-        snapshots != nullptr ? snapshots : "");
+        machine_, UiResources{resources::DialogTemplates(), resources::StringTable()},
+        std::move(choice.driver), snapshots != nullptr ? snapshots : "");
   });
   return *ui_;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <mutex>
+
 #include "platform/host/drive_quotas.h"
 #include "platform/host/host_debug_sink.h"
 #include "platform/host/host_drives.h"
@@ -12,9 +15,6 @@
 #include "platform/host/machine.h"
 #include "platform/host/ui/host_graphics.h"
 #include "platform/host/ui/host_user_interface.h"
-#include <memory>
-#include <mutex>
-
 #include "platform/system.h"
 
 namespace vtsetup::platform::host {

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/host/ui/host_graphics.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
 
 namespace vtsetup::platform::host {
@@ -29,7 +31,8 @@ constexpr ControlTemplate kPageControls[] = {
     {1000, ControlClass::ListBox, "", 7, 7, 100, 40, kChild | style::kTabStop | style::kListNotify, 0},
     {1025, ControlClass::Button, "Check", 7, 50, 100, 10, kChild | style::kTabStop | style::kAutoCheckBox, 0},
     {6, ControlClass::Button, "Start", 7, 70, 50, 14, kChild | style::kTabStop | style::kDisabled, 0},
-    {1, ControlClass::Button, "Next", 60, 70, 50, 14, kChild | style::kTabStop | style::kDefaultPushButton, 0},
+    {1, ControlClass::Button, "Next", 60, 70, 50, 14, kChild | style::kTabStop | style::kDefaultPushButton,
+     0},
     {2, ControlClass::Button, "Cancel", 113, 70, 50, 14, kChild | style::kTabStop, 0},
 };
 constexpr ControlTemplate kProgressControls[] = {
@@ -116,8 +119,9 @@ TEST_F(HostUserInterfaceTest, InitFocusAndEveryKindOfAction) {
   ui_->AddListItem(page, 1000, "one");
   ui_->AddListItem(page, 1000, "two");
   PumpAll(page);
-  EXPECT_EQ(page_.events, (std::vector<std::string>{"init 77", "command 1000/4", "command 1000/1", "command 1025/0",
-                                                    "command 1025/0", "command 1025/0", "command 1/0", "command 2/0"}));
+  EXPECT_EQ(page_.events,
+            (std::vector<std::string>{"init 77", "command 1000/4", "command 1000/1", "command 1025/0",
+                                      "command 1025/0", "command 1025/0", "command 1/0", "command 2/0"}));
   EXPECT_EQ(ui_->ListSelection(page, 1000), 1);
   EXPECT_TRUE(ui_->IsChecked(page, 1025));
   EXPECT_EQ(driver_->shown, (std::vector<std::string>{"page 5"}));
@@ -185,6 +189,80 @@ TEST_F(HostUserInterfaceTest, ClassCursorsStringsAndTheBackgroundClass) {
   EXPECT_EQ(ui_->DialogClassCursor(), 2u);
   ui_->RestoreDialogClassCursor(class_before);
   EXPECT_EQ(ui_->DialogClassCursor(), 1u);
+}
+
+// Paints a 2 by 2 picture at (50, 40) on every paint, or nothing once told to stop.
+class BillboardPainter final : public WindowEvents {
+ public:
+  BillboardPainter() {
+    // 24 bits, bottom-up: the file's first row is the picture's bottom row. Rows are padded to 8 bytes.
+    const std::uint8_t info[40] = {40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
+    const std::uint8_t pixels[16] = {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0, 0,   // bottom: red, green
+                                     0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0, 0};  // top: blue, white
+    bitmap = graphics.CreateDeviceBitmap(info, pixels, nullptr);
+  }
+  void OnPaint(Window, Canvas& canvas) override {
+    if (draw) {
+      canvas.StretchCopy(*bitmap, nullptr, {50, 40, 2, 2}, {0, 0, 2, 2});
+    }
+  }
+  void OnClose(Window) override {}
+  void OnRightButtonDown(Window) override {}
+
+  HostGraphics graphics;
+  std::unique_ptr<DeviceBitmap> bitmap;
+  bool draw = true;
+};
+
+// The colour of a pixel of a 24-bit bottom-up BMP file, read at the offsets of the format.
+std::uint32_t PixelOf(const std::vector<unsigned char>& bmp, int x, int y) {
+  const auto u32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | bmp[at + 3] << 24);
+  };
+  const auto width = static_cast<int>(u32(18));
+  const auto height = static_cast<int>(u32(22));
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  const std::size_t at =
+      u32(10) + static_cast<std::size_t>(height - 1 - y) * stride + static_cast<std::size_t>(x) * 3;
+  return static_cast<std::uint32_t>(bmp[at + 2] << 16 | bmp[at + 1] << 8 | bmp[at]);
+}
+
+TEST(HostBackgroundWindow, RepaintsAreWrittenAsSnapshotsAndUpdatesDoNotErase) {
+  TestMachine machine;
+  testing::TempDir snapshots;
+  HostUserInterface ui(machine.Machine(), UiResources{kDialogs, kStrings}, std::make_unique<ScriptedDriver>(),
+                       snapshots.Path().string());
+  BillboardPainter painter;
+  ASSERT_EQ(ui.CreateBackgroundWindow({0, 0, 200, 150}, painter), nullptr) << "no class yet";
+  ASSERT_TRUE(ui.RegisterBackgroundClass());
+  const Window background = ui.CreateBackgroundWindow({412, 309, 200, 150}, painter);
+  ASSERT_NE(background, nullptr);
+  EXPECT_FALSE(ui.UnregisterBackgroundClass()) << "the window still exists";
+  EXPECT_FALSE(ui.PumpOne(nullptr)) << "hidden windows do not paint";
+  ui.ShowWindow(background, WINDOW_SHOW);
+  EXPECT_TRUE(ui.PumpOne(nullptr));
+  const std::vector<unsigned char> first = testing::ReadBytes(snapshots.File("background-0001.bmp"));
+  ASSERT_GT(first.size(), 54u);
+  EXPECT_EQ(PixelOf(first, 0, 0), 0xC0C0C0u);
+  EXPECT_EQ(PixelOf(first, 50, 40), 0x0000FFu);  // the picture's top left: blue
+  EXPECT_EQ(PixelOf(first, 51, 40), 0xFFFFFFu);
+  EXPECT_EQ(PixelOf(first, 50, 41), 0xFF0000u);
+  EXPECT_EQ(PixelOf(first, 51, 41), 0x00FF00u);
+  EXPECT_EQ(PixelOf(first, 52, 41), 0xC0C0C0u);
+  EXPECT_EQ(PixelOf(first, 199, 149), 0xC0C0C0u);
+
+  // A repaint asked for without erasing keeps what was drawn before.
+  painter.draw = false;
+  ui.Invalidate(background, nullptr, false);
+  ui.Update(background);
+  const std::vector<unsigned char> second = testing::ReadBytes(snapshots.File("background-0002.bmp"));
+  ASSERT_EQ(second.size(), first.size());
+  EXPECT_EQ(PixelOf(second, 50, 40), 0x0000FFu);
+  ui.Invalidate(background, nullptr, true);
+  ui.Update(background);
+  EXPECT_EQ(PixelOf(testing::ReadBytes(snapshots.File("background-0003.bmp")), 50, 40), 0xC0C0C0u);
+  ui.DestroyWindow(background);
+  EXPECT_TRUE(ui.UnregisterBackgroundClass());
 }
 
 }  // namespace

@@ -55,7 +55,9 @@ void HostUserInterface::Record(const std::string& line) const {
   machine_.Record().Record(line);
 }
 
-void HostUserInterface::RecordUtf8(const std::string& line) const { machine_.Record().RecordUtf8(line); }
+void HostUserInterface::RecordUtf8(const std::string& line) const {
+  machine_.Record().RecordUtf8(line);
+}
 
 void HostUserInterface::OnWindowThread(const std::function<void()>& call) {
   if (OnUiThread()) {
