@@ -1,11 +1,9 @@
 #include "platform/host/command_line.h"
 
+#include "base/ascii.h"
+
 namespace vtsetup::platform::host {
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 std::string_view SkipBlanks(std::string_view text) {
   std::size_t at = 0;

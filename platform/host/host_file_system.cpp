@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/host/host_errors.h"
 #include "platform/host/whole_file.h"
 
@@ -179,10 +180,6 @@ int OpenFlags(FileAccess access, FileCreation creation) {
   return flags;
 }
 
-char FoldUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Windows wildcards: "*" any run, "?" one character, letters without regard to case; "*.*" also takes
 // names without a dot, as it always has on Windows.
 bool MatchesPattern(const char* pattern, const char* name) {
@@ -205,7 +202,7 @@ bool MatchesPattern(const char* pattern, const char* name) {
   if (*name == '\0') {
     return false;
   }
-  return (*pattern == '?' || FoldUpper(*pattern) == FoldUpper(*name)) &&
+  return (*pattern == '?' || AsciiUpper(*pattern) == AsciiUpper(*name)) &&
          MatchesPattern(pattern + 1, name + 1);
 }
 
@@ -213,7 +210,7 @@ bool NtfsOrder(const FoundFile& a, const FoundFile& b) {
   const std::string_view x(a.name.Data(), a.name.Length());
   const std::string_view y(b.name.Data(), b.name.Length());
   const auto folded_less = [](char p, char q) {
-    return static_cast<unsigned char>(FoldUpper(p)) < static_cast<unsigned char>(FoldUpper(q));
+    return static_cast<unsigned char>(AsciiUpper(p)) < static_cast<unsigned char>(AsciiUpper(q));
   };
   if (std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), folded_less)) {
     return true;

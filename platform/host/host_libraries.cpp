@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/ascii.h"
 #include "platform/host/command_line.h"
 #include "platform/host/host_errors.h"
 
@@ -37,19 +38,6 @@ class StandInLibrary final : public Library {
  public:
   LibraryFunction Find(const char*) override { return nullptr; }
 };
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
 
 bool IsStandIn(std::string_view name) {
   for (std::string_view stand_in : kStandIns) {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/host/profile_lines.h"
 #include "platform/host/whole_file.h"
 

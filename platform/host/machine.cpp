@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/host/whole_file.h"
 
 namespace vtsetup::platform::host {
@@ -24,20 +25,6 @@ constexpr char kDefaultRegistry[] =
     "\r\n";
 
 constexpr std::size_t kMachineIniLimit = std::size_t{1} << 20;
-
-char FoldUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualNoCase(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (FoldUpper(a[i]) != FoldUpper(b[i])) {
-      return false;
-    }
-  }
-  return i == a.size() && b[i] == '\0';
-}
 
 bool Exists(const std::string& host_path) {
   struct stat info {};
@@ -77,7 +64,7 @@ WindowsPath Split(const std::string& path) {
   WindowsPath split;
   std::size_t at = 0;
   if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-    split.drive = FoldUpper(path[0]);
+    split.drive = AsciiUpper(path[0]);
     at = 2;
   }
   std::string part;
@@ -174,7 +161,7 @@ std::string Machine::FullWindowsPath(const char* windows_path) const {
   std::string text = given;
   if (!has_drive || !rooted) {
     const std::string current = CurrentFolder();
-    const char drive = has_drive ? FoldUpper(given[0]) : (current.empty() ? 'Z' : current[0]);
+    const char drive = has_drive ? AsciiUpper(given[0]) : (current.empty() ? 'Z' : current[0]);
     if (rooted) {
       text = std::string(1, drive) + ":" + rest;
     } else if (!current.empty() && current[0] == drive) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/host/profile_lines.h"
 
 namespace vtsetup::platform::host {

@@ -1,28 +1,8 @@
 #include "platform/host/profile_lines.h"
 
+#include "base/ascii.h"
+
 namespace vtsetup::platform::host {
-namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
-
-char FoldAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 std::string_view TakeLine(std::string_view& text) {
   const std::size_t end = text.find('\n');
   const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
@@ -67,15 +47,7 @@ bool NameMatches(std::string_view in_file, const char* wanted) {
     return false;
   }
   const std::string_view name(wanted);
-  if (name.size() != in_file.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (FoldAscii(name[i]) != FoldAscii(in_file[i])) {
-      return false;
-    }
-  }
-  return true;
+  return EqualNoCase(name, in_file);
 }
 
 }  // namespace vtsetup::platform::host

@@ -21,7 +21,6 @@ std::string_view TakeLine(std::string_view& text);
 // What a line says, with or without its line end.
 ProfileLine ClassifyProfileLine(std::string_view line);
 
-bool IsBlank(char c);
 // Names match with ASCII case folded; an empty or null wanted name never matches.
 bool NameMatches(std::string_view in_file, const char* wanted);
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/ascii.h"
+
 namespace vtsetup::platform::host {
 namespace {
 
@@ -10,10 +12,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 // regedit keeps continued hex data within 80 columns.
 constexpr std::size_t kHexLineWidth = 80;
 constexpr char kHexDigits[] = "0123456789abcdef";
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 std::string_view TrimLeft(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) {
@@ -27,14 +25,6 @@ std::string_view TrimRight(std::string_view text) {
     text.remove_suffix(1);
   }
   return text;
-}
-
-std::string_view Trim(std::string_view text) {
-  return TrimLeft(TrimRight(text));
-}
-
-char FoldAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // The lines of a file without their line ends, CRLF or LF.
@@ -94,7 +84,7 @@ PathMatch MatchPath(std::string_view path, const KeyPath& key) {
   PathNames names(path);
   PathMatch match;
   while (const auto name = names.Next()) {
-    if (match.levels == key.size() || !SameRegistryName(*name, key[match.levels])) {
+    if (match.levels == key.size() || !EqualNoCase(*name, key[match.levels])) {
       return match;
     }
     ++match.levels;
@@ -158,7 +148,7 @@ std::optional<Value> ParseValue(std::string_view entry) {
   if (rest.empty() || rest.front() != '=') {
     return std::nullopt;
   }
-  value.data = Trim(rest.substr(1));
+  value.data = TrimBlanks(rest.substr(1));
   if (value.data.empty()) {
     return std::nullopt;
   }
@@ -175,7 +165,7 @@ int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') {
     return c - '0';
   }
-  const char upper = FoldAscii(c);
+  const char upper = AsciiUpper(c);
   return (upper >= 'A' && upper <= 'F') ? upper - 'A' + 10 : -1;
 }
 
@@ -219,10 +209,6 @@ std::optional<std::string> HexText(std::string_view hex) {
     finish_byte();
   }
   return text;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-  return text.size() >= start.size() && SameRegistryName(text.substr(0, start.size()), start);
 }
 
 std::optional<std::string> StringData(std::string_view data) {
@@ -281,7 +267,7 @@ void TakeContinuation(std::string& entry, LineReader& lines) {
     return;
   }
   while (EndsWithBackslash(entry)) {
-    const std::string_view next = Trim(lines.Peek());
+    const std::string_view next = TrimBlanks(lines.Peek());
     if (lines.AtEnd() || next.empty() || next.front() == '[') {
       entry += kLineEnd;
       return;
@@ -305,18 +291,6 @@ std::optional<KeyPath> SplitKeyPath(std::string_view path) {
   return names;
 }
 
-bool SameRegistryName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 RegistryText RegistryText::Parse(std::string_view file_text) {
   RegistryText result;
   result.sections_.emplace_back();
@@ -324,7 +298,7 @@ RegistryText RegistryText::Parse(std::string_view file_text) {
   bool header_expected = true;
   while (!lines.AtEnd()) {
     const std::string_view line = lines.Take();
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty()) {
       continue;
     }
@@ -394,7 +368,7 @@ std::optional<std::string> RegistryText::FindString(const KeyPath& key, std::str
     }
     for (const std::string& entry : section.entries) {
       const auto value = ParseValue(entry);
-      if (value && SameRegistryName(value->name, name)) {
+      if (value && EqualNoCase(value->name, name)) {
         data = value->data;
       }
     }
@@ -423,7 +397,7 @@ void RegistryText::SetString(const KeyPath& key, std::string_view name, std::str
     last_section = &section;
     for (std::string& entry : section.entries) {
       auto value = ParseValue(entry);
-      if (value && SameRegistryName(value->name, name)) {
+      if (value && EqualNoCase(value->name, name)) {
         last_value = &entry;
         spelling = std::move(value->name);
       }
@@ -452,7 +426,7 @@ std::string RegistryText::SpelledPath(const KeyPath& key) const {
     PathNames names(section.path);
     for (std::size_t level = 0; level < key.size(); ++level) {
       const auto name = names.Next();
-      if (!name || !SameRegistryName(*name, key[level])) {
+      if (!name || !EqualNoCase(*name, key[level])) {
         break;
       }
       if (level == settled) {

@@ -19,10 +19,6 @@ inline constexpr std::size_t kMaxKeyDepth = 512;
 // trailing backslash) or more names than a root and kMaxKeyDepth levels below it gives nothing.
 std::optional<KeyPath> SplitKeyPath(std::string_view path);
 
-// Key and value names compare with ASCII letters folded; other bytes (code page 1250 letters) must be
-// equal, since Windows folds them by tables we do not want to guess.
-bool SameRegistryName(std::string_view a, std::string_view b);
-
 // A registry file in the REGEDIT4 text format that regedit exports, kept so that saving it changes
 // nothing but what was set:
 //

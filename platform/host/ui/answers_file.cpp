@@ -39,7 +39,7 @@ class AnswersParser {
       const std::string_view line = text.substr(0, end);
       text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
       ++number;
-      const std::string_view content = TrimBlanks(WithoutComment(line));
+      const std::string_view content = TrimSpace(WithoutComment(line));
       if (content.empty()) {
         continue;
       }
@@ -57,15 +57,15 @@ class AnswersParser {
   // An error text, empty when the line was understood.
   static std::string Line(std::string_view content, AnswerLine& answer) {
     const std::vector<std::string_view> words = SplitWords(content);
-    if (SameWord(words[0], "message")) {
+    if (EqualNoCase(words[0], "message")) {
       return Message(words, answer);
     }
-    if (SameWord(words[0], "browse")) {
-      return Browse(TrimBlanks(content.substr(words[0].size())), answer);
+    if (EqualNoCase(words[0], "browse")) {
+      return Browse(TrimSpace(content.substr(words[0].size())), answer);
     }
     const std::size_t colon = content.find(':');
     const std::vector<std::string_view> head = SplitWords(content.substr(0, colon));
-    if (!head.empty() && SameWord(head[0], "page")) {
+    if (!head.empty() && EqualNoCase(head[0], "page")) {
       if (colon == std::string_view::npos || head.size() != 2) {
         return "a page line is \"page N: ACTION; ACTION; ...\"";
       }
@@ -83,7 +83,7 @@ class AnswersParser {
     answer.page = static_cast<std::uint16_t>(*page);
     while (!actions.empty()) {
       const std::size_t end = actions.find(';');
-      const std::string_view text = TrimBlanks(actions.substr(0, end));
+      const std::string_view text = TrimSpace(actions.substr(0, end));
       actions = end == std::string_view::npos ? std::string_view() : actions.substr(end + 1);
       if (text.empty()) {
         continue;  // "a; b;" and "a;; b" mean what they say
@@ -109,7 +109,7 @@ class AnswersParser {
 
   static std::string Browse(std::string_view path, AnswerLine& answer) {
     answer.kind = VisitKind::Browse;
-    if (SameWord(path, "cancel")) {
+    if (EqualNoCase(path, "cancel")) {
       return "";
     }
     if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {

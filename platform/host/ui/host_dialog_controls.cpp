@@ -1,26 +1,10 @@
 // The controls of host dialogs, by id: what the pages set and read, and what workers send.
 #include <algorithm>
 
+#include "base/ascii.h"
 #include "platform/host/ui/host_user_interface.h"
 
 namespace vtsetup::platform::host {
-namespace {
-
-char FoldUpper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-  std::size_t i = 0;
-  for (; prefix[i] != '\0'; ++i) {
-    if (i >= text.size() || FoldUpper(text[i]) != FoldUpper(prefix[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 bool HostUserInterface::HasControl(Window dialog, std::uint16_t id) {
   return Ask<bool>([&] { return ControlOf(dialog, id) != nullptr; });

@@ -54,7 +54,7 @@ TerminalDriver::Reading TerminalDriver::NumberedAction(const ControlState& contr
     if (!line) {
       return {{}, {}, true};
     }
-    const std::optional<std::uint32_t> item = ParseNumber(TrimBlanks(*line), 0x7FFFFFFF);
+    const std::optional<std::uint32_t> item = ParseNumber(TrimSpace(*line), 0x7FFFFFFF);
     if (item && *item < count) {
       return {{UserAction{ActionKind::Select, control.Id(), static_cast<std::int32_t>(*item)}}, {}, false};
     }
@@ -67,7 +67,7 @@ TerminalDriver::Reading TerminalDriver::ReadActions(const DialogState& page, std
   Reading reading;
   while (!line.empty()) {
     const std::size_t end = line.find(';');
-    const std::string_view part = TrimBlanks(line.substr(0, end));
+    const std::string_view part = TrimSpace(line.substr(0, end));
     line = end == std::string_view::npos ? std::string_view() : line.substr(end + 1);
     if (part.empty()) {
       continue;
@@ -105,7 +105,7 @@ std::optional<std::vector<UserAction>> TerminalDriver::PageActions(const DialogS
       Ended(PageVisit(page, again));
       return std::nullopt;
     }
-    if (SameWord(TrimBlanks(*line), "help")) {
+    if (EqualNoCase(TrimSpace(*line), "help")) {
       output_ << kHelp;
       continue;
     }
@@ -130,7 +130,7 @@ std::optional<std::int32_t> TerminalDriver::MessageAnswer(const MessageBoxView& 
       Ended(MessageBoxVisit(box));
       return std::nullopt;
     }
-    const std::optional<std::int32_t> answer = ParseMessageAnswer(TrimBlanks(*line));
+    const std::optional<std::int32_t> answer = ParseMessageAnswer(TrimSpace(*line));
     if (answer && std::find(offered.begin(), offered.end(), *answer) != offered.end()) {
       return answer;
     }
@@ -146,7 +146,7 @@ std::optional<std::string> TerminalDriver::BrowseAnswer(const std::string& title
       Ended(BrowseVisit(title));
       return std::nullopt;
     }
-    const std::string_view path = TrimBlanks(*line);
+    const std::string_view path = TrimSpace(*line);
     if (path.empty()) {
       return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/ascii.h"
 #include "base/code_page.h"
 
 namespace vtsetup::platform::host {
@@ -12,12 +13,8 @@ constexpr std::array<std::string_view, 7> kAnswerNames = {"ok",     "cancel", "a
 constexpr std::uint32_t kLargestId = 0xFFFF;
 constexpr std::uint32_t kLargestIndex = 0x7FFFFFFF;
 
-bool IsBlank(char c) {
+bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string Quote(std::string_view text) {
@@ -30,13 +27,13 @@ ParsedAction Fail(std::string error) {
 
 // The action of a verb that names one control.
 std::optional<ActionKind> ControlVerb(std::string_view verb) {
-  if (SameWord(verb, "press")) {
+  if (EqualNoCase(verb, "press")) {
     return ActionKind::Press;
   }
-  if (SameWord(verb, "check")) {
+  if (EqualNoCase(verb, "check")) {
     return ActionKind::Check;
   }
-  if (SameWord(verb, "uncheck")) {
+  if (EqualNoCase(verb, "uncheck")) {
     return ActionKind::Uncheck;
   }
   return std::nullopt;
@@ -44,23 +41,11 @@ std::optional<ActionKind> ControlVerb(std::string_view verb) {
 
 }  // namespace
 
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
+std::string_view TrimSpace(std::string_view text) {
+  while (!text.empty() && IsSpace(text.front())) {
     text.remove_prefix(1);
   }
-  while (!text.empty() && IsBlank(text.back())) {
+  while (!text.empty() && IsSpace(text.back())) {
     text.remove_suffix(1);
   }
   return text;
@@ -70,11 +55,11 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
   std::vector<std::string_view> words;
   std::size_t at = 0;
   while (at < text.size()) {
-    while (at < text.size() && IsBlank(text[at])) {
+    while (at < text.size() && IsSpace(text[at])) {
       ++at;
     }
     const std::size_t start = at;
-    while (at < text.size() && !IsBlank(text[at])) {
+    while (at < text.size() && !IsSpace(text[at])) {
       ++at;
     }
     if (at > start) {
@@ -107,19 +92,19 @@ ParsedAction ParseAction(std::string_view text) {
     return Fail("an empty action");
   }
   const std::string_view verb = words[0];
-  if (SameWord(verb, "key")) {
-    if (words.size() == 2 && SameWord(words[1], "enter")) {
+  if (EqualNoCase(verb, "key")) {
+    if (words.size() == 2 && EqualNoCase(words[1], "enter")) {
       return {UserAction{ActionKind::KeyEnter}, {}};
     }
-    if (words.size() == 2 && SameWord(words[1], "escape")) {
+    if (words.size() == 2 && EqualNoCase(words[1], "escape")) {
       return {UserAction{ActionKind::KeyEscape}, {}};
     }
     return Fail("\"key\" takes enter or escape");
   }
-  const bool select = SameWord(verb, "select");
+  const bool select = EqualNoCase(verb, "select");
   const std::optional<ActionKind> kind = select ? ActionKind::Select : ControlVerb(verb);
   if (!kind) {
-    return Fail("unknown action " + Quote(TrimBlanks(text)) +
+    return Fail("unknown action " + Quote(TrimSpace(text)) +
                 " (press, check, uncheck, select, key enter, key escape)");
   }
   const std::size_t wanted = select ? 3 : 2;
@@ -143,7 +128,7 @@ ParsedAction ParseAction(std::string_view text) {
 
 std::optional<std::int32_t> ParseMessageAnswer(std::string_view word) {
   for (std::size_t i = 0; i < kAnswerNames.size(); ++i) {
-    if (SameWord(word, kAnswerNames[i])) {
+    if (EqualNoCase(word, kAnswerNames[i])) {
       return static_cast<std::int32_t>(i + 1);
     }
   }

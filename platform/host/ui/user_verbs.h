@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ascii.h"
 #include "platform/host/ui/ui_driver.h"
 
 namespace vtsetup::platform::host {
@@ -34,10 +35,10 @@ std::vector<std::int32_t> BoxAnswers(std::uint32_t style);
 // UTF-8 text in code page 1250; nothing when it is not UTF-8 or holds a character the code page lacks.
 std::optional<std::string> Utf8ToCp1250(std::string_view text);
 
-std::string_view TrimBlanks(std::string_view text);
+// Without the spaces, tabs and line ends around it.
+std::string_view TrimSpace(std::string_view text);
 std::vector<std::string_view> SplitWords(std::string_view text);
 // A decimal number of digits only, up to `maximum`.
 std::optional<std::uint32_t> ParseNumber(std::string_view digits, std::uint32_t maximum);
-bool SameWord(std::string_view a, std::string_view b);
 
 }  // namespace vtsetup::platform::host
