@@ -72,7 +72,8 @@ class WindowEvents {
 using StreamReader = std::uint32_t (*)(void* cookie, std::uint8_t* buffer, std::int32_t requested,
                                        std::int32_t* delivered);
 
-// Windows, dialogs, their controls, the message queue and the boxes that ask the user. Everything
+// Windows, dialogs, their controls, the message queue and the boxes that ask the user. No name here is
+// one that the Windows headers turn into a macro, so the win32 adapter can override every one. Everything
 // belongs to the thread that pumps, except what is marked: those calls may come from a worker and
 // are then carried out by the pumping thread while the caller waits, as a sent message would be.
 class UserInterface {
@@ -140,12 +141,13 @@ class UserInterface {
   virtual bool PumpOne(Window keyboard_dialog) = 0;
 
   // Asks the user; blocks until answered. May come from a worker. Answers as above.
-  virtual std::int32_t MessageBox(Window owner, const char* text, const char* title, std::uint32_t style) = 0;
+  virtual std::int32_t ShowMessageBox(Window owner, const char* text, const char* title,
+                                      std::uint32_t style) = 0;
   // A file-system folder, or nothing when the user cancels.
   virtual std::optional<TextString> BrowseForFolder(Window owner, const char* title) = 0;
 
   // An entry of the program's string table cut to `buffer_size` - 1 characters; nothing when missing.
-  virtual std::optional<TextString> LoadString(std::uint16_t id, std::uint32_t buffer_size) = 0;
+  virtual std::optional<TextString> LoadStringResource(std::uint16_t id, std::uint32_t buffer_size) = 0;
   // The name of a file as the system shows it, for captions.
   virtual TextString FileTitle(const char* path) = 0;
 

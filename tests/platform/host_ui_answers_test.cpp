@@ -116,10 +116,10 @@ TEST_F(AnswersTest, MessageBoxesOfEveryStyleInUseWithEveryAnswer) {
   Answer(answers);
   for (const auto& [style, offered] : boxes) {
     for (const std::int32_t answer : offered) {
-      EXPECT_EQ(ui_->MessageBox(nullptr, "Pytanie", "Vantor Setup", style), answer) << style;
+      EXPECT_EQ(ui_->ShowMessageBox(nullptr, "Pytanie", "Vantor Setup", style), answer) << style;
     }
   }
-  EXPECT_EQ(ui_->MessageBox(nullptr, "Koniec", "Vantor Setup", 16), 1);
+  EXPECT_EQ(ui_->ShowMessageBox(nullptr, "Koniec", "Vantor Setup", 16), 1);
   EXPECT_NE(errors_.str().find("which the box does not offer"), std::string::npos) << errors_.str();
   const std::vector<std::string> lines = machine_.TranscriptLines();
   EXPECT_EQ(lines[0], "message box (style 16) \"Vantor Setup\": \"Pytanie\" -> 1 (ok)");

@@ -146,12 +146,12 @@ TEST_F(HostUserInterfaceTest, EnterOnADisabledDefaultDoesNothingAndNoAnswerMeans
 
 TEST_F(HostUserInterfaceTest, MessageBoxesTakeTheDriversAnswerOrTheCancellingOne) {
   driver_->answers = {6, 4};
-  EXPECT_EQ(ui_->MessageBox(nullptr, "a", "Vantor Setup", 20), 6);
-  EXPECT_EQ(ui_->MessageBox(nullptr, "b", "Vantor Setup", 21), 4);
+  EXPECT_EQ(ui_->ShowMessageBox(nullptr, "a", "Vantor Setup", 20), 6);
+  EXPECT_EQ(ui_->ShowMessageBox(nullptr, "b", "Vantor Setup", 21), 4);
   const std::pair<std::uint32_t, std::int32_t> cancelling[] = {{16, 1}, {17, 2}, {18, 3}, {20, 7},
                                                                {21, 2}, {65, 2}, {68, 7}};
   for (const auto& [box_style, answer] : cancelling) {
-    EXPECT_EQ(ui_->MessageBox(nullptr, "c", "Vantor Setup", box_style), answer) << box_style;
+    EXPECT_EQ(ui_->ShowMessageBox(nullptr, "c", "Vantor Setup", box_style), answer) << box_style;
   }
 }
 
@@ -176,9 +176,9 @@ TEST_F(HostUserInterfaceTest, AWorkersCallWaitsUntilTheWindowThreadPumps) {
 }
 
 TEST_F(HostUserInterfaceTest, ClassCursorsStringsAndTheBackgroundClass) {
-  EXPECT_EQ(ui_->LoadString(5002, 200), "c:\\Programme");
-  EXPECT_EQ(ui_->LoadString(5002, 5), "c:\\P");
-  EXPECT_FALSE(ui_->LoadString(5011, 200).has_value());
+  EXPECT_EQ(ui_->LoadStringResource(5002, 200), "c:\\Programme");
+  EXPECT_EQ(ui_->LoadStringResource(5002, 5), "c:\\P");
+  EXPECT_FALSE(ui_->LoadStringResource(5011, 200).has_value());
   EXPECT_EQ(ui_->FileTitle("c:\\games\\data\\level.dat"), "level.dat");
   const std::uintptr_t before = ui_->ShowWaitCursor();
   EXPECT_EQ(ui_->CurrentCursor(), 2u);

@@ -101,8 +101,8 @@ void HostUserInterface::Apply(WindowObject& page, const UserAction& action) {
   }
 }
 
-std::int32_t HostUserInterface::MessageBox(Window /*owner*/, const char* text, const char* title,
-                                           std::uint32_t style) {
+std::int32_t HostUserInterface::ShowMessageBox(Window /*owner*/, const char* text, const char* title,
+                                               std::uint32_t style) {
   return Ask<std::int32_t>([&] {
     const MessageBoxView box{title != nullptr ? title : "", text != nullptr ? text : "", style};
     const std::optional<std::int32_t> answer = driver_->MessageAnswer(box);

@@ -293,7 +293,7 @@ void HostUserInterface::Command(WindowObject& dialog, std::uint16_t id, std::uin
   }
 }
 
-std::optional<TextString> HostUserInterface::LoadString(std::uint16_t id, std::uint32_t buffer_size) {
+std::optional<TextString> HostUserInterface::LoadStringResource(std::uint16_t id, std::uint32_t buffer_size) {
   for (const resources::StringEntry& entry : resources_.strings) {
     if (entry.id == id && buffer_size > 0) {
       return TextString(entry.text).Left(buffer_size - 1);

@@ -103,9 +103,10 @@ class HostUserInterface final : public UserInterface {
 
   bool PumpOne(Window keyboard_dialog) override;
 
-  std::int32_t MessageBox(Window owner, const char* text, const char* title, std::uint32_t style) override;
+  std::int32_t ShowMessageBox(Window owner, const char* text, const char* title,
+                              std::uint32_t style) override;
   std::optional<TextString> BrowseForFolder(Window owner, const char* title) override;
-  std::optional<TextString> LoadString(std::uint16_t id, std::uint32_t buffer_size) override;
+  std::optional<TextString> LoadStringResource(std::uint16_t id, std::uint32_t buffer_size) override;
   TextString FileTitle(const char* path) override;
 
   std::uintptr_t ShowWaitCursor() override;
