@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
@@ -35,6 +36,9 @@ constexpr ControlTemplate kPageControls[] = {
      0},
     {2, ControlClass::Button, "Cancel", 113, 70, 50, 14, kChild | style::kTabStop, 0},
 };
+constexpr ControlTemplate kReadmeControls[] = {
+    {1026, ControlClass::RichEdit, "", 80, 7, 173, 110, kChild | style::kTabStop | style::kEditMultiLine, 0},
+};
 constexpr ControlTemplate kProgressControls[] = {
     {1027, ControlClass::Static, "Working...", 8, 5, 168, 12, kChild | style::kStaticCentre, 0},
     {1008, ControlClass::ProgressBar, "", 7, 17, 171, 10, kChild | style::kBorder, 0},
@@ -42,6 +46,7 @@ constexpr ControlTemplate kProgressControls[] = {
 constexpr DialogTemplate kDialogs[] = {
     {113, 0, 0, 260, 150, style::kPopup | style::kVisible, false, "MS Sans Serif", 8, kPageControls},
     {108, 0, 0, 183, 34, style::kPopup | style::kVisible, false, "MS Sans Serif", 8, kProgressControls},
+    {115, 0, 0, 260, 150, style::kPopup | style::kVisible, true, "MS Sans Serif", 8, kReadmeControls},
 };
 constexpr resources::StringEntry kStrings[] = {{5002, "c:\\Programme"}, {5024, "pl"}};
 
@@ -189,6 +194,43 @@ TEST_F(HostUserInterfaceTest, ClassCursorsStringsAndTheBackgroundClass) {
   EXPECT_EQ(ui_->DialogClassCursor(), 2u);
   ui_->RestoreDialogClassCursor(class_before);
   EXPECT_EQ(ui_->DialogClassCursor(), 1u);
+}
+
+// A text in memory, delivered in the pieces that the control asks for.
+struct MemoryText {
+  std::string text;
+  std::size_t at = 0;
+  static std::uint32_t Read(void* cookie, std::uint8_t* buffer, std::int32_t requested,
+                            std::int32_t* delivered) {
+    auto& memory = *static_cast<MemoryText*>(cookie);
+    const std::size_t n = std::min(memory.text.size() - memory.at, static_cast<std::size_t>(requested));
+    if (n == 0) {
+      return 1;
+    }
+    std::copy_n(memory.text.data() + memory.at, n, buffer);
+    memory.at += n;
+    *delivered = static_cast<std::int32_t>(n);
+    return 0;
+  }
+};
+
+TEST_F(HostUserInterfaceTest, RichTextLargerThanOneRequestArrivesWholeAndInOrder) {
+  RecordingPage readme;
+  const Window page = ui_->CreateDialogWindow(115, nullptr, &readme, nullptr);
+  MemoryText rtf{"{\\rtf1\\ansi "};
+  std::string expected;
+  for (int line = 0; line < 2000; ++line) {
+    const std::string text = "Linia " + std::to_string(line);
+    rtf.text += text + "\\par ";
+    expected += text + "\n";
+  }
+  rtf.text += "}";
+  ASSERT_GT(rtf.text.size(), 3 * 4096u);
+  ui_->StreamRtf(page, 1026, &MemoryText::Read, &rtf);
+  EXPECT_EQ(ui_->Text(page, 1026), expected.c_str());
+  MemoryText empty;
+  ui_->StreamRtf(page, 1026, &MemoryText::Read, &empty);
+  EXPECT_EQ(ui_->Text(page, 1026), "");
 }
 
 // Paints a 2 by 2 picture at (50, 40) on every paint, or nothing once told to stop.

@@ -3,6 +3,7 @@
 
 #include "base/ascii.h"
 #include "platform/host/ui/host_user_interface.h"
+#include "platform/host/ui/rtf_text.h"
 
 namespace vtsetup::platform::host {
 
@@ -21,7 +22,12 @@ void HostUserInterface::SetText(Window dialog, std::uint16_t id, const char* tex
 TextString HostUserInterface::Text(Window dialog, std::uint16_t id) {
   return Ask<TextString>([&] {
     const ControlState* control = ControlOf(dialog, id);
-    return control != nullptr ? TextString(control->text.c_str()) : TextString();
+    if (control == nullptr) {
+      return TextString();
+    }
+    // A rich-edit control's text is what it shows, not the RTF it was given.
+    const bool rich = control->Class() == resources::ControlClass::RichEdit;
+    return TextString((rich ? RtfToText(control->rtf) : control->text).c_str());
   });
 }
 
