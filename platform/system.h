@@ -2,8 +2,8 @@
 
 #include "base/debug_trace.h"
 #include "platform/drives.h"
-#include "platform/graphics.h"
 #include "platform/file_system.h"
+#include "platform/graphics.h"
 #include "platform/libraries.h"
 #include "platform/processes.h"
 #include "platform/profile.h"
