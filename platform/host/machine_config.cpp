@@ -8,19 +8,10 @@
 #include <sstream>
 #include <string_view>
 
+#include "base/ascii.h"
+
 namespace vtsetup::platform::host {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!text.empty() && blank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && blank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 // Built by appending: GCC 12 at -O3 warns falsely on a literal added to a temporary string.
 std::string Quoted(std::string_view text) {
@@ -103,7 +94,10 @@ class Parser {
     std::string line;
     while (std::getline(lines, line)) {
       ++line_number_;
-      if (!Line(Trim(line))) {
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      if (!Line(TrimBlanks(line))) {
         return {std::nullopt, error_};
       }
     }
@@ -134,8 +128,8 @@ class Parser {
     if (equals == std::string_view::npos) {
       return Fail(Quoted(line) + " is neither a [section] nor a key = value entry");
     }
-    const std::string key = Lower(Trim(line.substr(0, equals)));
-    const std::string value(Trim(line.substr(equals + 1)));
+    const std::string key = Lower(TrimBlanks(line.substr(0, equals)));
+    const std::string value(TrimBlanks(line.substr(equals + 1)));
     if (section_ == Section::None) {
       return Fail("the entry " + Quoted(key) + " stands before any section");
     }
@@ -154,7 +148,7 @@ class Parser {
     }
     section_name_ = std::string(line);
     seen_keys_.clear();
-    const std::string name = Lower(Trim(line.substr(1, line.size() - 2)));
+    const std::string name = Lower(TrimBlanks(line.substr(1, line.size() - 2)));
     if (name == "system") {
       if (system_seen_) {
         return Fail("the section [System] is given twice");
@@ -302,8 +296,7 @@ const DriveConfig* MachineConfig::Drive(char letter) const {
 
 ConfigParse ParseMachineConfig(const std::string& text, const std::string& root,
                                const std::string& file_name) {
-  ConfigParse parse = Parser(root, file_name).Run(text);
-  return parse;
+  return Parser(root, file_name).Run(text);
 }
 
 std::string DefaultMachineIni() {

@@ -303,9 +303,10 @@ std::optional<TextString> HostUserInterface::LoadStringResource(std::uint16_t id
 }
 
 TextString HostUserInterface::FileTitle(const char* path) {
-  const std::string full = path != nullptr ? path : "";
-  const std::size_t cut = full.find_last_of("\\/:");
-  return TextString(full.substr(cut == std::string::npos ? 0 : cut + 1).c_str());
+  TextString name;
+  TextString extension;
+  TextString(path).SplitPath(nullptr, nullptr, &name, &extension);
+  return name + extension;
 }
 
 std::uintptr_t HostUserInterface::ShowWaitCursor() {
