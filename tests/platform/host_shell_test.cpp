@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/shell.h"
@@ -235,36 +236,25 @@ TEST_F(HostShellTest, LinkFileHoldsTheTargetsFactsFieldByField) {
   const ParsedLink parsed = SaveAndParse(*link, "C:\\Game.LNK");
 
   ASSERT_FALSE(parsed.broken);
-  EXPECT_EQ(parsed.header_size, 0x4Cu);
   EXPECT_EQ(parsed.clsid, (Bytes{0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00,
                                  0x00, 0x00, 0x46}));
-  EXPECT_EQ(parsed.flags, kHasLinkInfo | kHasName | kHasWorkingDir | kIsUnicode);
-  EXPECT_EQ(parsed.attributes, 0x20u);  // archive
+  // Attributes: archive; show command: normal.
+  EXPECT_EQ(std::tuple(parsed.header_size, parsed.flags, parsed.attributes, parsed.file_size,
+                       parsed.icon_index, parsed.show_command, parsed.hot_key, parsed.reserved),
+            std::tuple(0x4Cu, kHasLinkInfo | kHasName | kHasWorkingDir | kIsUnicode, 0x20u, 70000u, 0u, 1u,
+                       0u, 0u));
   EXPECT_EQ(parsed.access, FileTimeOf(times[0]));
   EXPECT_EQ(parsed.write, FileTimeOf(times[1]));
   // Birth or status-change time: either was set while the file was made, to the file system's grain.
   EXPECT_GE(parsed.creation + 10'000'000u, FileTimeOf(before));
   EXPECT_LE(parsed.creation, FileTimeOf(after) + 10'000'000u);
-  EXPECT_EQ(parsed.file_size, 70000u);
-  EXPECT_EQ(parsed.icon_index, 0u);
-  EXPECT_EQ(parsed.show_command, 1u);
-  EXPECT_EQ(parsed.hot_key, 0u);
-  EXPECT_EQ(parsed.reserved, 0u);
-
-  EXPECT_EQ(parsed.info_header_size, 0x1Cu);
-  EXPECT_EQ(parsed.info_flags, 1u);
-  EXPECT_EQ(parsed.volume_size, 0x11u);
-  EXPECT_EQ(parsed.drive_type, 5u);  // DRIVE_CDROM
-  EXPECT_EQ(parsed.serial, 0u);
-  EXPECT_EQ(parsed.label, "");
-  EXPECT_EQ(parsed.local_base_path, "D:\\GRY\\Gra\xB9\\A.exe");
-  EXPECT_EQ(parsed.suffix, "");
-  EXPECT_TRUE(parsed.info_ends_after_suffix);
-
-  EXPECT_EQ(parsed.name, u"Opis \u0105");
-  EXPECT_EQ(parsed.working_folder, u"D:\\GRY\\Gra\u0105");
-  EXPECT_EQ(parsed.terminal, 0u);
-  EXPECT_TRUE(parsed.ends_after_terminal);
+  // A volume of drive type DRIVE_CDROM, no serial number and no label.
+  EXPECT_EQ(std::tuple(parsed.info_header_size, parsed.info_flags, parsed.volume_size, parsed.drive_type,
+                       parsed.serial, parsed.label, parsed.local_base_path, parsed.suffix,
+                       parsed.info_ends_after_suffix),
+            std::tuple(0x1Cu, 1u, 0x11u, 5u, 0u, "", "D:\\GRY\\Gra\xB9\\A.exe", "", true));
+  EXPECT_EQ(std::tuple(parsed.name, parsed.working_folder, parsed.terminal, parsed.ends_after_terminal),
+            std::tuple(u"Opis \u0105", u"D:\\GRY\\Gra\u0105", 0u, true));
 }
 
 TEST_F(HostShellTest, MissingTargetsAndBareLinks) {
@@ -307,13 +297,9 @@ TEST_F(HostShellTest, UncTargetIsLocatedByItsShare) {
   ASSERT_EQ(link->SetPath("\\\\srv\\Gry\\dir\\a.exe"), SHELL_OK);
   const ParsedLink parsed = SaveAndParse(*link, "C:\\Net.LNK");
   ASSERT_FALSE(parsed.broken);
-  EXPECT_EQ(parsed.info_header_size, 0x1Cu);
-  EXPECT_EQ(parsed.info_flags, 2u);
-  EXPECT_EQ(parsed.net_name, "\\\\srv\\Gry");
-  EXPECT_EQ(parsed.network_flags, 0u);
-  EXPECT_EQ(parsed.device_name_offset, 0u);
-  EXPECT_EQ(parsed.suffix, "dir\\a.exe");
-  EXPECT_TRUE(parsed.info_ends_after_suffix);
+  EXPECT_EQ(std::tuple(parsed.info_header_size, parsed.info_flags, parsed.net_name, parsed.network_flags,
+                       parsed.device_name_offset, parsed.suffix, parsed.info_ends_after_suffix),
+            std::tuple(0x1Cu, 2u, "\\\\srv\\Gry", 0u, 0u, "dir\\a.exe", true));
   EXPECT_EQ(parsed.working_folder, u"\\\\srv\\Gry\\dir");
   EXPECT_TRUE(parsed.ends_after_terminal);
 }
