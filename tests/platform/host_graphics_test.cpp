@@ -80,6 +80,12 @@ std::optional<Rows> Decode(const Bytes& info, const Bytes& pixels) {
   return RowsOf(dynamic_cast<const HostDeviceBitmap&>(*bitmap).Picture());
 }
 
+// A run-length stream whose image size is its length.
+std::optional<Rows> DecodeRunLengths(InfoFields fields, const Bytes& table, const Bytes& stream) {
+  fields.image_size = static_cast<std::uint32_t>(stream.size());
+  return Decode(Info(fields, table), stream);
+}
+
 // Entries blue, green, red, reserved for 0x112233, 0xAABBCC, 0x0000FF, 0x00FF00, 0xFF0000.
 const Bytes kTable = {0x33, 0x22, 0x11, 0, 0xCC, 0xBB, 0xAA, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};
 
@@ -152,14 +158,8 @@ TEST(HostGraphicsDecodeTest, RunLengthEncodedEightBits) {
       0x01, 0x03, 0x00, 0x02, 0x01, 0x00, 0x01, 0x02, 0x00, 0x01,              // then the end of the bitmap
       0x04, 0x02};                                                             // past the end: not painted
   const Bytes table = {0x10, 0x10, 0x10, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};
-  EXPECT_EQ(Decode(Info({.width = 4,
-                         .height = 3,
-                         .bits = 8,
-                         .compression = 1,
-                         .image_size = static_cast<std::uint32_t>(stream.size()),
-                         .colours_used = 4},
-                        table),
-                   stream),
+  EXPECT_EQ(DecodeRunLengths({.width = 4, .height = 3, .bits = 8, .compression = 1, .colours_used = 4}, table,
+                             stream),
             (Rows{{0xFF0000, kBlack, 0x00FF00, kBlack},
                   {kBlack, 0x00FF00, 0xFF0000, 0x101010},
                   {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}}));
@@ -173,13 +173,7 @@ TEST(HostGraphicsDecodeTest, RunLengthEncodedFourBits) {
   // Alternating run; a move right and up; five absolute indices in three bytes and a pad; a run.
   const Bytes stream = {0x03, 0x12, 0x00, 0x02, 0x01, 0x01, 0x00, 0x05,
                         0x34, 0x56, 0x70, 0x00, 0x02, 0x89, 0x00, 0x01};
-  EXPECT_EQ(Decode(Info({.width = 12,
-                         .height = 2,
-                         .bits = 4,
-                         .compression = 2,
-                         .image_size = static_cast<std::uint32_t>(stream.size())},
-                        table),
-                   stream),
+  EXPECT_EQ(DecodeRunLengths({.width = 12, .height = 2, .bits = 4, .compression = 2}, table, stream),
             (Rows{{0, 0, 0, 0, 3, 4, 5, 6, 7, 8, 9, 0}, {1, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
 }
 
@@ -220,13 +214,8 @@ TEST(HostGraphicsDecodeTest, RunLengthStreamsThatEndEarlyStopAtTheirImageSize) {
                                                 {0x00, 0x02, 0x05},        // move cut short
                                                 {0x02},                    // a lone count
                                                 {0x00, 0x02, 0x00, 0xFF, 0x03, 0x01}}) {  // moved off the top
-    const std::optional<Rows> rows = Decode(Info({.width = 3,
-                                                  .height = 1,
-                                                  .bits = 8,
-                                                  .compression = 1,
-                                                  .image_size = static_cast<std::uint32_t>(stream.size())},
-                                                 table),
-                                            stream);
+    const std::optional<Rows> rows =
+        DecodeRunLengths({.width = 3, .height = 1, .bits = 8, .compression = 1}, table, stream);
     ASSERT_TRUE(rows);
     EXPECT_EQ((*rows)[0][2], kBlack);
   }

@@ -237,14 +237,12 @@ TEST_F(HostRegistryTest, MoreDataWhenTheTextAndItsZeroDoNotFit) {
 }
 
 TEST_F(HostRegistryTest, CreateMakesEveryLevelBesideItsRelatives) {
-  Write(Crlf(R"(REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion]
+  const std::string windows = R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion]
 "ProgramFilesDir"="C:\\Program Files"
 
-[HKEY_LOCAL_MACHINE\SOFTWARE\Other]
-
-)"));
+)";
+  const std::string other = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n\n";
+  Write(Crlf("REGEDIT4\n\n" + windows + other));
   const auto uninstall_parent = OpenKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
   const KeyOpen uninstall = uninstall_parent->Create("Uninstall\\Orvella");
   ASSERT_EQ(uninstall.error, ERR_NONE);
@@ -255,17 +253,11 @@ TEST_F(HostRegistryTest, CreateMakesEveryLevelBesideItsRelatives) {
   ASSERT_EQ(product.error, ERR_NONE);
   ASSERT_EQ(product.key->SetString(nullptr, "C:\\Games"), ERR_NONE);
   const std::string written = FileText();
-  EXPECT_EQ(written, Crlf(R"(REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion]
-"ProgramFilesDir"="C:\\Program Files"
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orvella]
+  EXPECT_EQ(written, Crlf("REGEDIT4\n\n" + windows +
+                          R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orvella]
 "DisplayName"="Orvella"
 
-[HKEY_LOCAL_MACHINE\SOFTWARE\Other]
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Vantor Software\Orvella\1.0]
+)" + other + R"([HKEY_LOCAL_MACHINE\SOFTWARE\Vantor Software\Orvella\1.0]
 @="C:\\Games"
 
 )"));
