@@ -32,14 +32,6 @@ void PutLittle(Bytes& bytes, std::size_t at, std::uint32_t value, int size) {
   }
 }
 
-std::uint32_t GetLittle(const std::vector<unsigned char>& bytes, std::size_t at, int size) {
-  std::uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) {
-    value = value << 8 | bytes.at(at + static_cast<std::size_t>(i));
-  }
-  return value;
-}
-
 struct InfoFields {
   std::int32_t width = 0;
   std::int32_t height = 0;
@@ -88,6 +80,12 @@ std::optional<Rows> Decode(const Bytes& info, const Bytes& pixels) {
   return RowsOf(dynamic_cast<const HostDeviceBitmap&>(*bitmap).Picture());
 }
 
+// A run-length stream whose image size is its length.
+std::optional<Rows> DecodeRunLengths(InfoFields fields, const Bytes& table, const Bytes& stream) {
+  fields.image_size = static_cast<std::uint32_t>(stream.size());
+  return Decode(Info(fields, table), stream);
+}
+
 // Entries blue, green, red, reserved for 0x112233, 0xAABBCC, 0x0000FF, 0x00FF00, 0xFF0000.
 const Bytes kTable = {0x33, 0x22, 0x11, 0, 0xCC, 0xBB, 0xAA, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};
 
@@ -118,21 +116,14 @@ TEST(HostGraphicsDecodeTest, EightBitsOfWidth101ReadRowsOf104BytesWhenTheImageSi
     table.insert(table.end(), {level, level, level, 0});
   }
   Bytes pixels(1040, 0xEE);
-  for (std::size_t row = 0; row < 10; ++row) {
+  Rows expected(10);
+  for (std::size_t row = 0; row < 10; ++row) {  // from the bottom
     for (std::size_t x = 0; x < 101; ++x) {
       pixels[row * 104 + x] = static_cast<std::uint8_t>(x + 3 * row);
+      expected[9 - row].push_back(static_cast<std::uint32_t>((x + 3 * row) % 256) * 0x010101);
     }
   }
-  const std::optional<Rows> rows = Decode(Info({.width = 101, .height = 10, .bits = 8}, table), pixels);
-  ASSERT_TRUE(rows);
-  ASSERT_EQ(rows->size(), 10u);
-  for (std::size_t y = 0; y < 10; ++y) {
-    ASSERT_EQ((*rows)[y].size(), 101u);
-    for (std::size_t x = 0; x < 101; ++x) {
-      const std::uint32_t level = (x + 3 * (9 - y)) % 256;
-      ASSERT_EQ((*rows)[y][x], level * 0x010101) << x << "," << y;
-    }
-  }
+  EXPECT_EQ(Decode(Info({.width = 101, .height = 10, .bits = 8}, table), pixels), expected);
 }
 
 TEST(HostGraphicsDecodeTest, TrueColourDepths) {
@@ -160,14 +151,8 @@ TEST(HostGraphicsDecodeTest, RunLengthEncodedEightBits) {
       0x01, 0x03, 0x00, 0x02, 0x01, 0x00, 0x01, 0x02, 0x00, 0x01,              // then the end of the bitmap
       0x04, 0x02};                                                             // past the end: not painted
   const Bytes table = {0x10, 0x10, 0x10, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0};
-  EXPECT_EQ(Decode(Info({.width = 4,
-                         .height = 3,
-                         .bits = 8,
-                         .compression = 1,
-                         .image_size = static_cast<std::uint32_t>(stream.size()),
-                         .colours_used = 4},
-                        table),
-                   stream),
+  EXPECT_EQ(DecodeRunLengths({.width = 4, .height = 3, .bits = 8, .compression = 1, .colours_used = 4}, table,
+                             stream),
             (Rows{{0xFF0000, kBlack, 0x00FF00, kBlack},
                   {kBlack, 0x00FF00, 0xFF0000, 0x101010},
                   {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF}}));
@@ -181,13 +166,7 @@ TEST(HostGraphicsDecodeTest, RunLengthEncodedFourBits) {
   // Alternating run; a move right and up; five absolute indices in three bytes and a pad; a run.
   const Bytes stream = {0x03, 0x12, 0x00, 0x02, 0x01, 0x01, 0x00, 0x05,
                         0x34, 0x56, 0x70, 0x00, 0x02, 0x89, 0x00, 0x01};
-  EXPECT_EQ(Decode(Info({.width = 12,
-                         .height = 2,
-                         .bits = 4,
-                         .compression = 2,
-                         .image_size = static_cast<std::uint32_t>(stream.size())},
-                        table),
-                   stream),
+  EXPECT_EQ(DecodeRunLengths({.width = 12, .height = 2, .bits = 4, .compression = 2}, table, stream),
             (Rows{{0, 0, 0, 0, 3, 4, 5, 6, 7, 8, 9, 0}, {1, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
 }
 
@@ -228,13 +207,8 @@ TEST(HostGraphicsDecodeTest, RunLengthStreamsThatEndEarlyStopAtTheirImageSize) {
                                                 {0x00, 0x02, 0x05},        // move cut short
                                                 {0x02},                    // a lone count
                                                 {0x00, 0x02, 0x00, 0xFF, 0x03, 0x01}}) {  // moved off the top
-    const std::optional<Rows> rows = Decode(Info({.width = 3,
-                                                  .height = 1,
-                                                  .bits = 8,
-                                                  .compression = 1,
-                                                  .image_size = static_cast<std::uint32_t>(stream.size())},
-                                                 table),
-                                            stream);
+    const std::optional<Rows> rows =
+        DecodeRunLengths({.width = 3, .height = 1, .bits = 8, .compression = 1}, table, stream);
     ASSERT_TRUE(rows);
     EXPECT_EQ((*rows)[0][2], kBlack);
   }
@@ -269,6 +243,12 @@ class FramebufferCanvasTest : public ::testing::Test {
   bool Copy(PixelRect destination, PixelRect source = {0, 0, 3, 2}, const DevicePalette* palette = nullptr) {
     return canvas_.StretchCopy(*bitmap_, palette, destination, source);
   }
+  // The screen after a copy, onto grey, that must succeed.
+  Rows Drawn(PixelRect destination, PixelRect source = {0, 0, 3, 2}, const DevicePalette* palette = nullptr) {
+    screen_.Fill(kGrey);
+    EXPECT_TRUE(Copy(destination, source, palette));
+    return RowsOf(screen_);
+  }
   // The framebuffer's pixels with those in the given rectangle replaced by `inside(x, y)`.
   template <typename Inside>
   Rows Expected(PixelRect rect, Inside inside) const {
@@ -300,30 +280,21 @@ TEST_F(FramebufferCanvasTest, CopiesAtItsOwnSizeOntoTheGivenPlace) {
 }
 
 TEST_F(FramebufferCanvasTest, StretchesAndTakesSourceRectanglesFromTheTop) {
-  ASSERT_TRUE(Copy({10, 5, 6, 4}));
-  EXPECT_EQ(RowsOf(screen_),
+  EXPECT_EQ(Drawn({10, 5, 6, 4}),
             Expected({10, 5, 6, 4}, [](std::int32_t x, std::int32_t y) { return Colour(x / 2, y / 2); }));
-  screen_.Fill(kGrey);
-  ASSERT_TRUE(Copy({0, 0, 2, 1}, {1, 0, 2, 1}));
-  EXPECT_EQ(RowsOf(screen_),
+  EXPECT_EQ(Drawn({0, 0, 2, 1}, {1, 0, 2, 1}),
             Expected({0, 0, 2, 1}, [](std::int32_t x, std::int32_t) { return Colour(x + 1, 0); }));
   // Halving picks one pixel of each pair.
-  screen_.Fill(kGrey);
-  ASSERT_TRUE(Copy({0, 0, 1, 1}, {1, 0, 2, 2}));
-  EXPECT_EQ(RowsOf(screen_), Expected({0, 0, 1, 1}, [](std::int32_t, std::int32_t) { return Colour(2, 1); }));
+  EXPECT_EQ(Drawn({0, 0, 1, 1}, {1, 0, 2, 2}),
+            Expected({0, 0, 1, 1}, [](std::int32_t, std::int32_t) { return Colour(2, 1); }));
 }
 
 TEST_F(FramebufferCanvasTest, ClipsAtEveryEdge) {
-  ASSERT_TRUE(Copy({-1, -1, 3, 2}));
-  EXPECT_EQ(RowsOf(screen_), Expected({-1, -1, 3, 2}, Colour));
-  screen_.Fill(kGrey);
-  ASSERT_TRUE(Copy({62, 47, 6, 4}));
-  EXPECT_EQ(RowsOf(screen_),
+  EXPECT_EQ(Drawn({-1, -1, 3, 2}), Expected({-1, -1, 3, 2}, Colour));
+  EXPECT_EQ(Drawn({62, 47, 6, 4}),
             Expected({62, 47, 6, 4}, [](std::int32_t x, std::int32_t y) { return Colour(x / 2, y / 2); }));
-  screen_.Fill(kGrey);
   // A source rectangle reaching past the bitmap draws only what the bitmap has.
-  ASSERT_TRUE(Copy({0, 0, 3, 2}, {2, 0, 3, 2}));
-  EXPECT_EQ(RowsOf(screen_),
+  EXPECT_EQ(Drawn({0, 0, 3, 2}, {2, 0, 3, 2}),
             Expected({0, 0, 1, 2}, [](std::int32_t, std::int32_t y) { return Colour(2, y); }));
   screen_.Fill(kGrey);
   const std::int32_t most = std::numeric_limits<std::int32_t>::max();
@@ -340,8 +311,7 @@ TEST_F(FramebufferCanvasTest, ClipsAtEveryEdge) {
 TEST_F(FramebufferCanvasTest, PalettesChangeNoColoursAndForeignBitmapsDrawNothing) {
   HostGraphics graphics;
   const std::unique_ptr<DevicePalette> palette = graphics.CreatePalette(kTable.data(), 5);
-  ASSERT_TRUE(Copy({0, 0, 3, 2}, {0, 0, 3, 2}, palette.get()));
-  EXPECT_EQ(RowsOf(screen_), Expected({0, 0, 3, 2}, Colour));
+  EXPECT_EQ(Drawn({0, 0, 3, 2}, {0, 0, 3, 2}, palette.get()), Expected({0, 0, 3, 2}, Colour));
   class ForeignBitmap : public DeviceBitmap {};
   EXPECT_FALSE(canvas_.StretchCopy(ForeignBitmap(), nullptr, {0, 0, 3, 2}, {0, 0, 3, 2}));
 }
@@ -367,27 +337,16 @@ TEST(FramebufferTest, WritesABottomUpBmpWithPaddedRows) {
   ASSERT_TRUE(screen.WriteBmp(path));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 
-  const std::vector<unsigned char> file = testing::ReadBytes(path);
-  const std::size_t row_size = 12;  // 9 bytes of pixels and 3 of padding
-  ASSERT_EQ(file.size(), 54 + 2 * row_size);
-  EXPECT_EQ(file[0], 'B');
-  EXPECT_EQ(file[1], 'M');
-  EXPECT_EQ(GetLittle(file, 2, 4), file.size());
-  EXPECT_EQ(GetLittle(file, 6, 4), 0u);
-  EXPECT_EQ(GetLittle(file, 10, 4), 54u);
-  EXPECT_EQ(GetLittle(file, 14, 4), 40u);
-  EXPECT_EQ(GetLittle(file, 18, 4), 3u);
-  EXPECT_EQ(GetLittle(file, 22, 4), 2u);
-  EXPECT_EQ(GetLittle(file, 26, 2), 1u);
-  EXPECT_EQ(GetLittle(file, 28, 2), 24u);
-  EXPECT_EQ(GetLittle(file, 30, 4), 0u);
-  EXPECT_EQ(GetLittle(file, 34, 4), 2 * row_size);
-  EXPECT_EQ(GetLittle(file, 46, 4), 0u);
-  const std::vector<unsigned char> bottom_row = {0x80, 0x80, 0x80, 0x80, 0x80, 0x80,
-                                                 0xCC, 0xBB, 0xAA, 0,    0,    0};
-  const std::vector<unsigned char> top_row = {0x33, 0x22, 0x11, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0, 0, 0};
-  EXPECT_EQ(std::vector<unsigned char>(file.begin() + 54, file.begin() + 66), bottom_row);
-  EXPECT_EQ(std::vector<unsigned char>(file.begin() + 66, file.end()), top_row);
+  const Bytes file = testing::ReadBytes(path);
+  // The file header, the info header, then rows of 9 bytes of pixels and 3 of padding, the bottom one first.
+  Bytes expected = {'B', 'M', 54 + 24, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+  const Bytes info = Info({.width = 3, .height = 2, .bits = 24, .image_size = 24});
+  expected.insert(expected.end(), info.begin(), info.end());
+  expected.insert(expected.end(), {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0xCC, 0xBB, 0xAA, 0, 0, 0});
+  expected.insert(expected.end(), {0x33, 0x22, 0x11, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0, 0, 0});
+  ASSERT_EQ(file.size(), expected.size());
+  std::copy_n(file.begin() + 38, 8, expected.begin() + 38);  // the resolution is the writer's own choice
+  EXPECT_EQ(file, expected);
 
   // What is written decodes to what was drawn.
   EXPECT_EQ(Decode(Bytes(file.begin() + 14, file.begin() + 54), Bytes(file.begin() + 54, file.end())),

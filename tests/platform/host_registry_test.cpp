@@ -32,10 +32,10 @@ using vtsetup::platform::RegistryKey;
 using vtsetup::platform::SystemError;
 using vtsetup::platform::ValueRead;
 using vtsetup::platform::host::HostRegistry;
-using vtsetup::testing::ReadBytes;
+using vtsetup::testing::ReadText;
 using vtsetup::testing::TempDir;
 using vtsetup::testing::TestMachine;
-using vtsetup::testing::WriteBytes;
+using vtsetup::testing::WriteText;
 
 // The files below are written with LF for readability; the registry writes CRLF.
 std::string Crlf(const std::string& text) {
@@ -55,13 +55,8 @@ std::string Text(const ValueRead& read) {
 
 class HostRegistryTest : public ::testing::Test {
  protected:
-  void Write(const std::string& text) {
-    WriteBytes(file_, std::vector<unsigned char>(text.begin(), text.end()));
-  }
-  std::string FileText() const {
-    const std::vector<unsigned char> bytes = ReadBytes(file_);
-    return std::string(bytes.begin(), bytes.end());
-  }
+  void Write(const std::string& text) { WriteText(file_, text); }
+  std::string FileText() const { return ReadText(file_); }
   std::unique_ptr<RegistryKey> OpenKey(const char* path, RegistryAccess access = RegistryAccess::Write) {
     KeyOpen open = registry_.Open(path, access);
     EXPECT_EQ(open.error, ERR_NONE) << path;
@@ -126,9 +121,7 @@ TEST_F(HostRegistryTest, LongStringsWithLineBreaksWrapWithinEightyColumns) {
 }
 
 TEST_F(HostRegistryTest, KeepsOtherTypesRootsAndBadLinesAsFound) {
-  Write(
-      "\r\n"
-      R"(REGEDIT4
+  const std::string found = R"(REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Vantor]
 "Volume"="7"
@@ -142,34 +135,17 @@ TEST_F(HostRegistryTest, KeepsOtherTypesRootsAndBadLinesAsFound) {
 "Half"="no end
 "Home"=hex(2):25,41,25,00
   "Spaced" = "kept"  
-
-)");
+)";
+  Write("\r\n" + found + "\n");
   ASSERT_EQ(OpenKey("software\\vantor")->SetString("Name", "Orvella"), ERR_NONE);
-  EXPECT_EQ(FileText(), Crlf(R"(REGEDIT4
+  EXPECT_EQ(FileText(), Crlf(found + "\"Name\"=\"Orvella\"\n\n"));
 
-[HKEY_CURRENT_USER\Software\Vantor]
-"Volume"="7"
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Vantor]
-"Count"=dword:0000002a
-"Blob"=hex:01,02,\
-  03,04
-; a comment
-"Bad"="C:\Games"
-"Half"="no end
-"Home"=hex(2):25,41,25,00
-  "Spaced" = "kept"  
-"Name"="Orvella"
-
-)"));
-
-  EXPECT_EQ(Query("SOFTWARE\\Vantor", "Count").error, ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(Query("SOFTWARE\\Vantor", "Blob").error, ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(Query("SOFTWARE\\Vantor", "Bad").error, ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(Query("SOFTWARE\\Vantor", "Half").error, ERR_FILE_NOT_FOUND);
+  // Volume is another root's value.
+  for (const char* unread : {"Count", "Blob", "Bad", "Half", "Volume"}) {
+    EXPECT_EQ(Query("SOFTWARE\\Vantor", unread).error, ERR_FILE_NOT_FOUND) << unread;
+  }
   EXPECT_EQ(Text(Query("SOFTWARE\\Vantor", "Home")), "%A%");
   EXPECT_EQ(Text(Query("SOFTWARE\\Vantor", "Spaced")), "kept");
-  EXPECT_EQ(Query("SOFTWARE\\Vantor", "Volume").error, ERR_FILE_NOT_FOUND);  // another root's value
 
   // Setting a value of another type replaces it in place, as a string.
   ASSERT_EQ(OpenKey("SOFTWARE\\Vantor")->SetString("COUNT", "42"), ERR_NONE);
@@ -243,11 +219,10 @@ TEST_F(HostRegistryTest, MissingKeysAndValuesReportFileNotFound) {
   EXPECT_EQ(windows.key->QueryString("Missing", 200).error, ERR_FILE_NOT_FOUND);
   EXPECT_EQ(windows.key->QueryString(nullptr, 200).error, ERR_FILE_NOT_FOUND);  // no default value set
   EXPECT_EQ(registry.Open("SOFTWARE\\Microsoft", RegistryAccess::Read).error, ERR_NONE);
-  EXPECT_EQ(registry.Open("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", RegistryAccess::Read).error,
-            ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(registry.Open("SOFTWARE\\Micro", RegistryAccess::Read).error, ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(registry.Open("SOFTWARE\\\\Microsoft", RegistryAccess::Read).error, ERR_FILE_NOT_FOUND);
-  EXPECT_EQ(registry.Open("\\SOFTWARE", RegistryAccess::Read).error, ERR_FILE_NOT_FOUND);
+  for (const char* missing : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SOFTWARE\\Micro",
+                              "SOFTWARE\\\\Microsoft", "\\SOFTWARE"}) {
+    EXPECT_EQ(registry.Open(missing, RegistryAccess::Read).error, ERR_FILE_NOT_FOUND) << missing;
+  }
 }
 
 TEST_F(HostRegistryTest, MoreDataWhenTheTextAndItsZeroDoNotFit) {
@@ -261,27 +236,13 @@ TEST_F(HostRegistryTest, MoreDataWhenTheTextAndItsZeroDoNotFit) {
   EXPECT_EQ(Query("", "Empty", 0).error, ERR_MORE_DATA);
 }
 
-TEST_F(HostRegistryTest, KeyOpenedForReadingRefusesWrites) {
-  Write("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"A\"=\"1\"\r\n\r\n");
-  const std::string before = FileText();
-  const auto key = OpenKey("SOFTWARE", RegistryAccess::Read);
-  EXPECT_EQ(key->SetString("A", "2"), ERR_ACCESS_DENIED);
-  EXPECT_EQ(key->SetString(nullptr, "2"), ERR_ACCESS_DENIED);
-  const KeyOpen created = key->Create("Sub");
-  EXPECT_EQ(created.error, ERR_ACCESS_DENIED);
-  EXPECT_EQ(created.key, nullptr);
-  EXPECT_EQ(FileText(), before);
-}
-
 TEST_F(HostRegistryTest, CreateMakesEveryLevelBesideItsRelatives) {
-  Write(Crlf(R"(REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion]
+  const std::string windows = R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion]
 "ProgramFilesDir"="C:\\Program Files"
 
-[HKEY_LOCAL_MACHINE\SOFTWARE\Other]
-
-)"));
+)";
+  const std::string other = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n\n";
+  Write(Crlf("REGEDIT4\n\n" + windows + other));
   const auto uninstall_parent = OpenKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
   const KeyOpen uninstall = uninstall_parent->Create("Uninstall\\Orvella");
   ASSERT_EQ(uninstall.error, ERR_NONE);
@@ -292,17 +253,11 @@ TEST_F(HostRegistryTest, CreateMakesEveryLevelBesideItsRelatives) {
   ASSERT_EQ(product.error, ERR_NONE);
   ASSERT_EQ(product.key->SetString(nullptr, "C:\\Games"), ERR_NONE);
   const std::string written = FileText();
-  EXPECT_EQ(written, Crlf(R"(REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion]
-"ProgramFilesDir"="C:\\Program Files"
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orvella]
+  EXPECT_EQ(written, Crlf("REGEDIT4\n\n" + windows +
+                          R"([HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orvella]
 "DisplayName"="Orvella"
 
-[HKEY_LOCAL_MACHINE\SOFTWARE\Other]
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Vantor Software\Orvella\1.0]
+)" + other + R"([HKEY_LOCAL_MACHINE\SOFTWARE\Vantor Software\Orvella\1.0]
 @="C:\\Games"
 
 )"));
@@ -345,9 +300,16 @@ class FileSizeLimit {
   void (*old_handler_)(int);
 };
 
-TEST_F(HostRegistryTest, FailedWritesLeaveTheFileAsItWas) {
+TEST_F(HostRegistryTest, RefusedOrFailedWritesLeaveTheFileAsItWas) {
   Write("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"A\"=\"1\"\r\n\r\n");
   const std::string before = FileText();
+  const auto reader = OpenKey("SOFTWARE", RegistryAccess::Read);
+  EXPECT_EQ(reader->SetString("A", "2"), ERR_ACCESS_DENIED);
+  EXPECT_EQ(reader->SetString(nullptr, "2"), ERR_ACCESS_DENIED);
+  const KeyOpen created = reader->Create("Sub");
+  EXPECT_EQ(created.error, ERR_ACCESS_DENIED);
+  EXPECT_EQ(created.key, nullptr);
+
   const auto key = OpenKey("SOFTWARE");
   {
     // Files may grow to 16 bytes: the new text cannot be written, whoever runs the test.
@@ -376,6 +338,9 @@ TEST_F(HostRegistryTest, UnreadableOrOversizedFilesAreRefused) {
 TEST_F(HostRegistryTest, ConcurrentWritersKeepEveryValue) {
   constexpr int kWriters = 4;
   constexpr int kValuesEach = 25;
+  const auto name_of = [](int writer, int value) {
+    return "W" + std::to_string(writer) + "V" + std::to_string(value);
+  };
   std::vector<pid_t> children;
   for (int writer = 0; writer < kWriters; ++writer) {
     const pid_t child = ::fork();
@@ -385,7 +350,7 @@ TEST_F(HostRegistryTest, ConcurrentWritersKeepEveryValue) {
       KeyOpen root = own.Open("", RegistryAccess::Write);
       bool all_set = root.key != nullptr;
       for (int value = 0; all_set && value < kValuesEach; ++value) {
-        const std::string name = "W" + std::to_string(writer) + "V" + std::to_string(value);
+        const std::string name = name_of(writer, value);
         KeyOpen shared = root.key->Create("SOFTWARE\\Shared");
         all_set = shared.key != nullptr &&
                   shared.key->SetString(name.c_str(), (name + "=data").c_str()) == ERR_NONE;
@@ -403,7 +368,7 @@ TEST_F(HostRegistryTest, ConcurrentWritersKeepEveryValue) {
   ASSERT_NE(shared, nullptr);
   for (int writer = 0; writer < kWriters; ++writer) {
     for (int value = 0; value < kValuesEach; ++value) {
-      const std::string name = "W" + std::to_string(writer) + "V" + std::to_string(value);
+      const std::string name = name_of(writer, value);
       EXPECT_EQ(Text(shared->QueryString(name.c_str(), 256)), name + "=data");
     }
   }

@@ -6,8 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/shell.h"
@@ -50,47 +52,38 @@ timespec Now() {
 
 // A reader of the documented Shell Link layout that knows nothing of the writer: every field is read
 // at its documented offset, and a read past the end marks the file as broken.
-class LinkReader {
- public:
-  explicit LinkReader(const Bytes& bytes) : bytes_(bytes) {}
-
-  std::uint64_t Number(std::size_t at, int size) {
-    if (at + static_cast<std::size_t>(size) > bytes_.size()) {
-      broken_ = true;
-      return 0;
-    }
+struct LinkReader {
+  std::uint64_t Number(std::size_t at, std::size_t size) {
     std::uint64_t value = 0;
-    for (int i = size - 1; i >= 0; --i) {
-      value = (value << 8) | bytes_[at + static_cast<std::size_t>(i)];
+    broken = broken || at + size > bytes.size();
+    for (std::size_t i = size; i-- > 0 && at + size <= bytes.size();) {
+      value = value << 8 | bytes[at + i];
     }
     return value;
   }
   std::uint32_t U16(std::size_t at) { return static_cast<std::uint32_t>(Number(at, 2)); }
   std::uint32_t U32(std::size_t at) { return static_cast<std::uint32_t>(Number(at, 4)); }
-  std::uint64_t U64(std::size_t at) { return Number(at, 8); }
   std::string ZeroTerminated(std::size_t at) {
     std::string text;
-    for (; at < bytes_.size() && bytes_[at] != 0; ++at) {
-      text += static_cast<char>(bytes_[at]);
+    for (; at < bytes.size() && bytes[at] != 0; ++at) {
+      text += static_cast<char>(bytes[at]);
     }
-    broken_ = broken_ || at >= bytes_.size();
+    broken = broken || at >= bytes.size();
     return text;
   }
   // A StringData entry at `at`, which moves past it.
   std::u16string Counted(std::size_t& at) {
     const std::uint32_t count = U16(at);
     std::u16string text;
-    for (std::uint32_t i = 0; i < count && !broken_; ++i) {
+    for (std::uint32_t i = 0; i < count && !broken; ++i) {
       text += static_cast<char16_t>(U16(at + 2 + 2 * i));
     }
     at += 2 + 2 * count;
     return text;
   }
-  bool Broken() const { return broken_; }
 
- private:
-  const Bytes& bytes_;
-  bool broken_ = false;
+  const Bytes& bytes;
+  bool broken = false;
 };
 
 struct ParsedLink {
@@ -118,16 +111,16 @@ constexpr std::uint32_t kHasLinkTargetIdList = 0x01, kHasLinkInfo = 0x02, kHasNa
                         kHasIconLocation = 0x40, kIsUnicode = 0x80;
 
 ParsedLink ParseLink(const Bytes& bytes) {
-  LinkReader read(bytes);
+  LinkReader read{bytes};
   ParsedLink link;
   link.header_size = read.U32(0x00);
   link.clsid.assign(bytes.begin() + std::min<std::size_t>(4, bytes.size()),
                     bytes.begin() + std::min<std::size_t>(20, bytes.size()));
   link.flags = read.U32(0x14);
   link.attributes = read.U32(0x18);
-  link.creation = read.U64(0x1C);
-  link.access = read.U64(0x24);
-  link.write = read.U64(0x2C);
+  link.creation = read.Number(0x1C, 8);
+  link.access = read.Number(0x24, 8);
+  link.write = read.Number(0x2C, 8);
   link.file_size = read.U32(0x34);
   link.icon_index = read.U32(0x38);
   link.show_command = read.U32(0x3C);
@@ -171,7 +164,7 @@ ParsedLink ParseLink(const Bytes& bytes) {
   }
   link.terminal = read.U32(at);
   link.ends_after_terminal = at + 4 == bytes.size();
-  link.broken = read.Broken();
+  link.broken = read.broken;
   return link;
 }
 
@@ -201,6 +194,10 @@ class HostShellTest : public ::testing::Test {
   std::string Path(ShellLink& link) {
     const TextString path = link.Path();
     return std::string(path.Data(), path.Length());
+  }
+  std::string PathAfterSetting(ShellLink& link, const char* target) {
+    EXPECT_EQ(link.SetPath(target), SHELL_OK) << target;
+    return Path(link);
   }
   ParsedLink SaveAndParse(ShellLink& link, const std::string& link_path) {
     EXPECT_EQ(link.Save(link_path.c_str()), SHELL_OK);
@@ -235,36 +232,25 @@ TEST_F(HostShellTest, LinkFileHoldsTheTargetsFactsFieldByField) {
   const ParsedLink parsed = SaveAndParse(*link, "C:\\Game.LNK");
 
   ASSERT_FALSE(parsed.broken);
-  EXPECT_EQ(parsed.header_size, 0x4Cu);
   EXPECT_EQ(parsed.clsid, (Bytes{0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00,
                                  0x00, 0x00, 0x46}));
-  EXPECT_EQ(parsed.flags, kHasLinkInfo | kHasName | kHasWorkingDir | kIsUnicode);
-  EXPECT_EQ(parsed.attributes, 0x20u);  // archive
+  // Attributes: archive; show command: normal.
+  EXPECT_EQ(std::tuple(parsed.header_size, parsed.flags, parsed.attributes, parsed.file_size,
+                       parsed.icon_index, parsed.show_command, parsed.hot_key, parsed.reserved),
+            std::tuple(0x4Cu, kHasLinkInfo | kHasName | kHasWorkingDir | kIsUnicode, 0x20u, 70000u, 0u, 1u,
+                       0u, 0u));
   EXPECT_EQ(parsed.access, FileTimeOf(times[0]));
   EXPECT_EQ(parsed.write, FileTimeOf(times[1]));
   // Birth or status-change time: either was set while the file was made, to the file system's grain.
   EXPECT_GE(parsed.creation + 10'000'000u, FileTimeOf(before));
   EXPECT_LE(parsed.creation, FileTimeOf(after) + 10'000'000u);
-  EXPECT_EQ(parsed.file_size, 70000u);
-  EXPECT_EQ(parsed.icon_index, 0u);
-  EXPECT_EQ(parsed.show_command, 1u);
-  EXPECT_EQ(parsed.hot_key, 0u);
-  EXPECT_EQ(parsed.reserved, 0u);
-
-  EXPECT_EQ(parsed.info_header_size, 0x1Cu);
-  EXPECT_EQ(parsed.info_flags, 1u);
-  EXPECT_EQ(parsed.volume_size, 0x11u);
-  EXPECT_EQ(parsed.drive_type, 5u);  // DRIVE_CDROM
-  EXPECT_EQ(parsed.serial, 0u);
-  EXPECT_EQ(parsed.label, "");
-  EXPECT_EQ(parsed.local_base_path, "D:\\GRY\\Gra\xB9\\A.exe");
-  EXPECT_EQ(parsed.suffix, "");
-  EXPECT_TRUE(parsed.info_ends_after_suffix);
-
-  EXPECT_EQ(parsed.name, u"Opis \u0105");
-  EXPECT_EQ(parsed.working_folder, u"D:\\GRY\\Gra\u0105");
-  EXPECT_EQ(parsed.terminal, 0u);
-  EXPECT_TRUE(parsed.ends_after_terminal);
+  // A volume of drive type DRIVE_CDROM, no serial number and no label.
+  EXPECT_EQ(std::tuple(parsed.info_header_size, parsed.info_flags, parsed.volume_size, parsed.drive_type,
+                       parsed.serial, parsed.label, parsed.local_base_path, parsed.suffix,
+                       parsed.info_ends_after_suffix),
+            std::tuple(0x1Cu, 1u, 0x11u, 5u, 0u, "", "D:\\GRY\\Gra\xB9\\A.exe", "", true));
+  EXPECT_EQ(std::tuple(parsed.name, parsed.working_folder, parsed.terminal, parsed.ends_after_terminal),
+            std::tuple(u"Opis \u0105", u"D:\\GRY\\Gra\u0105", 0u, true));
 }
 
 TEST_F(HostShellTest, MissingTargetsAndBareLinks) {
@@ -272,11 +258,10 @@ TEST_F(HostShellTest, MissingTargetsAndBareLinks) {
   ASSERT_EQ(link->SetPath("C:\\Nowhere\\b.exe"), SHELL_OK);
   ParsedLink parsed = SaveAndParse(*link, "C:\\Missing.LNK");
   ASSERT_FALSE(parsed.broken);
-  EXPECT_EQ(parsed.flags, kHasLinkInfo | kHasWorkingDir | kIsUnicode);
-  EXPECT_EQ(parsed.attributes, 0u);
-  EXPECT_EQ(parsed.creation | parsed.access | parsed.write | parsed.file_size, 0u);
-  EXPECT_EQ(parsed.drive_type, 3u);  // DRIVE_FIXED, though the file is missing
-  EXPECT_EQ(parsed.working_folder, u"C:\\Nowhere");
+  // No attributes, times or size; DRIVE_FIXED, though the file is missing.
+  EXPECT_EQ(std::tuple(parsed.flags, parsed.attributes, parsed.creation | parsed.access | parsed.write,
+                       parsed.file_size, parsed.drive_type, parsed.working_folder),
+            std::tuple(kHasLinkInfo | kHasWorkingDir | kIsUnicode, 0u, 0u, 0u, 3u, u"C:\\Nowhere"));
 
   // A read-only file in a root: the root keeps its backslash.
   const std::string host_target = machine_.Host("C:\\ro.txt");
@@ -284,9 +269,9 @@ TEST_F(HostShellTest, MissingTargetsAndBareLinks) {
   ASSERT_EQ(chmod(host_target.c_str(), 0444), 0);
   ASSERT_EQ(link->SetPath("C:\\ro.txt"), SHELL_OK);
   parsed = SaveAndParse(*link, "C:\\ReadOnly.LNK");
-  EXPECT_EQ(parsed.attributes, 0x21u);  // read-only, archive
-  EXPECT_EQ(parsed.file_size, 3u);
-  EXPECT_EQ(parsed.working_folder, u"C:\\");
+  // Attributes read-only and archive.
+  EXPECT_EQ(std::tuple(parsed.attributes, parsed.file_size, parsed.working_folder),
+            std::tuple(0x21u, 3u, u"C:\\"));
 
   // A drive the machine lacks.
   ASSERT_EQ(link->SetPath("K:\\x.exe"), SHELL_OK);
@@ -307,13 +292,9 @@ TEST_F(HostShellTest, UncTargetIsLocatedByItsShare) {
   ASSERT_EQ(link->SetPath("\\\\srv\\Gry\\dir\\a.exe"), SHELL_OK);
   const ParsedLink parsed = SaveAndParse(*link, "C:\\Net.LNK");
   ASSERT_FALSE(parsed.broken);
-  EXPECT_EQ(parsed.info_header_size, 0x1Cu);
-  EXPECT_EQ(parsed.info_flags, 2u);
-  EXPECT_EQ(parsed.net_name, "\\\\srv\\Gry");
-  EXPECT_EQ(parsed.network_flags, 0u);
-  EXPECT_EQ(parsed.device_name_offset, 0u);
-  EXPECT_EQ(parsed.suffix, "dir\\a.exe");
-  EXPECT_TRUE(parsed.info_ends_after_suffix);
+  EXPECT_EQ(std::tuple(parsed.info_header_size, parsed.info_flags, parsed.net_name, parsed.network_flags,
+                       parsed.device_name_offset, parsed.suffix, parsed.info_ends_after_suffix),
+            std::tuple(0x1Cu, 2u, "\\\\srv\\Gry", 0u, 0u, "dir\\a.exe", true));
   EXPECT_EQ(parsed.working_folder, u"\\\\srv\\Gry\\dir");
   EXPECT_TRUE(parsed.ends_after_terminal);
 }
@@ -321,22 +302,17 @@ TEST_F(HostShellTest, UncTargetIsLocatedByItsShare) {
 TEST_F(HostShellTest, TargetsThatAreNotAbsoluteGoAfterTheCurrentDrivesRoot) {
   auto link = NewLink();
   ASSERT_EQ(files_.SetCurrentFolder("C:\\"), 0u);
-  ASSERT_EQ(link->SetPath("\"C:\\G\\a.exe\""), SHELL_OK);
-  const std::string quoted = Path(*link);
+  const std::string quoted = PathAfterSetting(*link, "\"C:\\G\\a.exe\"");
   EXPECT_EQ(quoted, "C:\\\"C:\\G\\a.exe\"");
   EXPECT_EQ(quoted[3], '"');
   // What the caller does on seeing the quote.
-  ASSERT_EQ(link->SetPath(std::string(quoted, 4, quoted.size() - 5).c_str()), SHELL_OK);
-  EXPECT_EQ(Path(*link), "C:\\G\\a.exe");
+  EXPECT_EQ(PathAfterSetting(*link, std::string(quoted, 4, quoted.size() - 5).c_str()), "C:\\G\\a.exe");
   EXPECT_EQ(SaveAndParse(*link, "C:\\Fixed.LNK").local_base_path, "C:\\G\\a.exe");
 
   ASSERT_EQ(files_.SetCurrentFolder("D:\\"), 0u);
-  ASSERT_EQ(link->SetPath("G\\a.exe"), SHELL_OK);
-  EXPECT_EQ(Path(*link), "D:\\G\\a.exe");
-  ASSERT_EQ(link->SetPath("\\G\\a.exe"), SHELL_OK);
-  EXPECT_EQ(Path(*link), "D:\\G\\a.exe");
-  ASSERT_EQ(link->SetPath("c:/G/a.exe"), SHELL_OK);
-  EXPECT_EQ(Path(*link), "c:/G/a.exe");
+  EXPECT_EQ(PathAfterSetting(*link, "G\\a.exe"), "D:\\G\\a.exe");
+  EXPECT_EQ(PathAfterSetting(*link, "\\G\\a.exe"), "D:\\G\\a.exe");
+  EXPECT_EQ(PathAfterSetting(*link, "c:/G/a.exe"), "c:/G/a.exe");
 
   // Refused texts leave the stored target as it was.
   EXPECT_EQ(link->SetPath(("C:\\" + std::string(257, 'a')).c_str()), SHELL_INVALID_ARGUMENT);
@@ -381,11 +357,7 @@ TEST_F(HostShellTest, SaveGoesThroughTheMachinesFiles) {
   fs::create_directories(machine_.Host("C:\\") + "/Links");
   WriteBytes(machine_.Host("C:\\") + "/Links/GAME.lnk", Bytes{'o', 'l', 'd'});
   EXPECT_EQ(link->Save("C:\\links\\game.LNK"), SHELL_OK);
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(machine_.Host("C:\\Links"))) {
-    names.push_back(entry.path().filename().string());
-  }
-  EXPECT_EQ(names, std::vector<std::string>{"GAME.lnk"});
+  EXPECT_EQ(std::distance(fs::directory_iterator(machine_.Host("C:\\Links")), {}), 1);
   EXPECT_EQ(ParseLink(ReadBytes(machine_.Host("C:\\Links\\GAME.lnk"))).local_base_path, "C:\\G\\a.exe");
 }
 

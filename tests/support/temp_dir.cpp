@@ -36,4 +36,13 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string ReadText(const std::string& path) {
+  const std::vector<unsigned char> bytes = ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  WriteBytes(path, {text.begin(), text.end()});
+}
+
 }  // namespace vtsetup::testing

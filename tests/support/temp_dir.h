@@ -23,5 +23,7 @@ class TempDir {
 
 std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
 
 }  // namespace vtsetup::testing
