@@ -121,11 +121,14 @@ MachineOpen Machine::Open(const std::string& root_text, Transcript transcript) {
   if (!parse.config) {
     return {nullptr, parse.error};
   }
-  // Drive folders are compared with the host's own paths, which name no links.
   for (DriveConfig& drive : parse.config->drives) {
-    if (drive.letter == 'C') {
+    // A drive folder inside the machine's own folder belongs to the machine and is made when missing;
+    // one elsewhere is somebody else's (a medium, the host's root) and is taken as it is.
+    const fs::path relative = fs::path(drive.folder).lexically_relative(root);
+    if (!relative.empty() && *relative.begin() != "..") {
       fs::create_directories(drive.folder, error);
     }
+    // Drive folders are compared with the host's own paths, which name no links.
     if (fs::exists(drive.folder, error)) {
       drive.folder = fs::canonical(drive.folder, error).string();
     }

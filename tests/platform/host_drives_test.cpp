@@ -22,16 +22,12 @@ constexpr char kQuotaMachine[] =
     "[Drive D]\nFolder = small\nType = removable\nFreeBytes = 10000\nClusterSize = 512\n"
     "[Drive E]\nFolder = big\nType = ramdisk\nFreeBytes = 10000000000\nTotalBytes = 20000000000\nClusterSize "
     "= 4096\n"
-    "[Drive F]\nFolder = absent\nType = cdrom\n"
+    "[Drive F]\nFolder = /nonexistent/vtsetup-drive-f\nType = cdrom\n"
     "[Drive G]\nFolder = /\nType = remote\n"
     "[Drive H]\nFolder = /\nType = unknown\n";
 
 class HostDrivesTest : public ::testing::Test {
  protected:
-  HostDrivesTest() {
-    std::filesystem::create_directories(machine_.Root() / "machine" / "small");
-    std::filesystem::create_directories(machine_.Root() / "machine" / "big");
-  }
   DiskSpace Space(const char* root) {
     DiskSpace space;
     EXPECT_TRUE(drives_.FreeSpace(root, space)) << root;

@@ -102,6 +102,8 @@ TEST(Machine, ReadsEverySetting) {
   EXPECT_EQ(config.code_page, 1252u);
   EXPECT_EQ(config.version.build, 950u);
   EXPECT_EQ(config.Drive('c'), nullptr);
+  // The machine's own drive folders are made; a drive elsewhere is taken as it is.
+  EXPECT_TRUE(std::filesystem::is_directory(machine.Root() / "machine" / "medium"));
 }
 
 TEST(Machine, MapsDrivesAndFindsExistingNamesWithoutCase) {
