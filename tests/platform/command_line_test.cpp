@@ -1,4 +1,4 @@
-#include "platform/host/command_line.h"
+#include "platform/host/processes/command_line.h"
 
 #include <gtest/gtest.h>
 

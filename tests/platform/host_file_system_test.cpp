@@ -1,4 +1,4 @@
-#include "platform/host/host_file_system.h"
+#include "platform/host/files/host_file_system.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/host/host_debug_sink.h"
+#include "platform/host/processes/host_debug_sink.h"
 #include "tests/support/current_folder.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"

@@ -1,4 +1,4 @@
-#include "platform/host/host_libraries.h"
+#include "platform/host/processes/host_libraries.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

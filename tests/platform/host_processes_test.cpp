@@ -1,4 +1,4 @@
-#include "platform/host/host_processes.h"
+#include "platform/host/processes/host_processes.h"
 
 #include <errno.h>
 #include <gtest/gtest.h>

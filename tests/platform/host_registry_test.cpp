@@ -1,4 +1,4 @@
-#include "platform/host/host_registry.h"
+#include "platform/host/registry/host_registry.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

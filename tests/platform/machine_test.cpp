@@ -1,4 +1,4 @@
-#include "platform/host/machine.h"
+#include "platform/host/machine/machine.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

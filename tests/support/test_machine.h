@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/host/host_system.h"
-#include "platform/host/machine.h"
+#include "platform/host/machine/machine.h"
 #include "tests/support/temp_dir.h"
 
 namespace vtsetup::testing {

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "platform/host/transcript.h"
+#include "platform/host/machine/transcript.h"
 #include "platform/host/ui/answers_file.h"
 #include "platform/host/ui/unanswered_visit.h"
 

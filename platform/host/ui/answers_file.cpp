@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "platform/host/machine/whole_file.h"
 #include "platform/host/ui/user_verbs.h"
-#include "platform/host/whole_file.h"
 
 namespace vtsetup::platform::host {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/host/whole_file.h"
+#include "platform/host/machine/whole_file.h"
 
 namespace vtsetup::platform::host {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/host/machine.h"
+#include "platform/host/machine/machine.h"
 #include "platform/host/ui/dialog_state.h"
 #include "platform/host/ui/ui_driver.h"
 #include "platform/user_interface.h"

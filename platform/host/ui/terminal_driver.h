@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "platform/host/transcript.h"
+#include "platform/host/machine/transcript.h"
 #include "platform/host/ui/unanswered_visit.h"
 
 namespace vtsetup::platform::host {

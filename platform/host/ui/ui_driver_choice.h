@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/host/transcript.h"
+#include "platform/host/machine/transcript.h"
 #include "platform/host/ui/ui_driver.h"
 
 namespace vtsetup::platform::host {

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/host/transcript.h"
+#include "platform/host/machine/transcript.h"
 #include "platform/host/ui/dialog_state.h"
 #include "platform/host/ui/ui_driver.h"
 

@@ -1,0 +1,99 @@
+#include "platform/host/processes/command_line.h"
+
+#include "base/ascii.h"
+
+namespace vtsetup::platform::host {
+namespace {
+
+std::string_view SkipBlanks(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && IsBlank(text[at])) {
+    ++at;
+  }
+  return text.substr(at);
+}
+
+}  // namespace
+
+std::vector<ProgramReading> ProgramReadings(std::string_view command_line) {
+  const std::string_view line = SkipBlanks(command_line);
+  std::vector<ProgramReading> readings;
+  if (!line.empty() && line[0] == '"') {
+    // Windows has no escapes inside the program's quotes, and an unclosed quote runs to the end.
+    const std::size_t close = line.find('"', 1);
+    const std::string_view program = line.substr(1, close == std::string_view::npos ? close : close - 1);
+    if (!program.empty()) {
+      readings.push_back({std::string(program), close == std::string_view::npos
+                                                    ? std::string()
+                                                    : std::string(line.substr(close + 1))});
+    }
+    return readings;
+  }
+  std::size_t end = line.size();
+  while (end > 0 && IsBlank(line[end - 1])) {
+    --end;
+  }
+  for (std::size_t at = 1; at < end; ++at) {
+    if (IsBlank(line[at]) && !IsBlank(line[at - 1])) {
+      readings.push_back({std::string(line.substr(0, at)), std::string(line.substr(at))});
+    }
+  }
+  if (end > 0) {
+    readings.push_back({std::string(line.substr(0, end)), std::string(line.substr(end))});
+  }
+  return readings;
+}
+
+std::vector<std::string> SplitArguments(std::string_view text) {
+  std::vector<std::string> arguments;
+  std::size_t at = 0;
+  while (true) {
+    while (at < text.size() && IsBlank(text[at])) {
+      ++at;
+    }
+    if (at == text.size()) {
+      return arguments;
+    }
+    std::string argument;
+    bool quoted = false;
+    while (at < text.size() && (quoted || !IsBlank(text[at]))) {
+      if (text[at] == '\\') {
+        std::size_t backslashes = 0;
+        while (at < text.size() && text[at] == '\\') {
+          ++backslashes;
+          ++at;
+        }
+        if (at < text.size() && text[at] == '"') {
+          argument.append(backslashes / 2, '\\');
+          if (backslashes % 2 == 1) {
+            argument += '"';
+            ++at;
+          }
+        } else {
+          argument.append(backslashes, '\\');
+        }
+      } else if (text[at] == '"') {
+        quoted = !quoted;
+        ++at;
+      } else {
+        argument += text[at++];
+      }
+    }
+    arguments.push_back(std::move(argument));
+  }
+}
+
+std::string WithDefaultExtension(std::string_view windows_name, std::string_view extension) {
+  const std::size_t name_start = windows_name.find_last_of("\\/:");
+  const std::string_view file_name =
+      name_start == std::string_view::npos ? windows_name : windows_name.substr(name_start + 1);
+  if (!file_name.empty() && file_name.back() == '.') {
+    return std::string(windows_name.substr(0, windows_name.size() - 1));
+  }
+  if (file_name.find('.') != std::string_view::npos) {
+    return std::string(windows_name);
+  }
+  return std::string(windows_name) + std::string(extension);
+}
+
+}  // namespace vtsetup::platform::host

@@ -1,0 +1,115 @@
+#include "platform/host/processes/host_processes.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "platform/host/machine/host_errors.h"
+#include "platform/host/processes/command_line.h"
+#include "platform/host/processes/detached_process.h"
+
+namespace vtsetup::platform::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Any number above 31 means "started" to a caller of WinExec.
+constexpr std::uint32_t kStarted = 33;
+constexpr std::string_view kShowVariable = "VTSETUP_SHOW=";
+
+struct ProgramLookup {
+  std::string host_path;  // empty when not found
+  std::string rest;       // the arguments' text
+  SystemError error = ERR_NONE;
+};
+
+// The first existing program of the readings Windows tries. When none exists, the error is that of
+// the whole line, the last reading, which has come furthest into existing folders: the line
+// "C:\Program Files\Gone\a.exe" names a missing folder (3), not a missing "C:\Program.exe" (2).
+ProgramLookup FindProgram(const Machine& machine, std::string_view command_line) {
+  const std::vector<ProgramReading> readings = ProgramReadings(command_line);
+  if (readings.empty()) {
+    return {"", "", ERR_BAD_FORMAT};
+  }
+  std::string host;
+  for (const ProgramReading& reading : readings) {
+    host = machine.HostPathFor(WithDefaultExtension(reading.program, ".exe").c_str());
+    std::error_code error;
+    if (!host.empty() && fs::is_regular_file(host, error)) {
+      return {host, reading.rest, ERR_NONE};
+    }
+  }
+  return {"", "", host.empty() ? ERR_PATH_NOT_FOUND : ErrorFromErrno(ENOENT, host)};
+}
+
+// Our environment with the show command added, for a host program that wants to honour it.
+std::vector<std::string> EnvironmentWithShow(std::uint32_t show) {
+  std::vector<std::string> environment;
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+    if (std::string_view(*entry).substr(0, kShowVariable.size()) != kShowVariable) {
+      environment.emplace_back(*entry);
+    }
+  }
+  environment.push_back(std::string(kShowVariable) + std::to_string(show));
+  return environment;
+}
+
+// A Windows program from the medium cannot run here; it is taken as started, as Windows would start it.
+std::uint32_t Run(const ProgramLookup& program, std::uint32_t show) {
+  if (::access(program.host_path.c_str(), X_OK) != 0) {
+    return kStarted;
+  }
+  std::vector<std::string> arguments = SplitArguments(program.rest);
+  arguments.insert(arguments.begin(), program.host_path);
+  const Spawn spawn = SpawnDetached(arguments, EnvironmentWithShow(show));
+  switch (spawn.outcome) {
+    case SpawnOutcome::kRunning:
+    case SpawnOutcome::kNotAProgram:
+      return kStarted;
+    case SpawnOutcome::kFailed:
+      break;
+  }
+  // WinExec's 0 is "out of memory or resources"; a refused exec has a number of its own.
+  return spawn.error_number == EAGAIN || spawn.error_number == ENOMEM
+             ? 0
+             : ErrorFromErrno(spawn.error_number, program.host_path);
+}
+
+}  // namespace
+
+std::uint32_t HostProcesses::Start(const char* command_line, std::uint32_t show) {
+  const std::string line = command_line != nullptr ? command_line : "";
+  const ProgramLookup program = FindProgram(machine_, line);
+  const std::uint32_t result = program.error == ERR_NONE ? Run(program, show) : program.error;
+  const std::string event = result > 31 ? std::string("program started")
+                                        : "program not started (error " + std::to_string(result) + ")";
+  machine_.Record().Record(event + ": show " + std::to_string(show) + ": " + line);
+  return result;
+}
+
+bool HostProcesses::RequestRestart(std::uint32_t flags) {
+  const bool accepted = machine_.Config().accept_restart;
+  machine_.Record().Record("restart requested: flags " + std::to_string(flags) + ": " +
+                           (accepted ? "accepted" : "refused"));
+  return accepted;
+}
+
+std::uint32_t HostProcesses::TickCount() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  const std::uint64_t milliseconds =
+      static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<std::uint32_t>(milliseconds);
+}
+
+void HostProcesses::Sleep(std::uint32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace vtsetup::platform::host

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/host/machine/machine.h"
+#include "platform/processes.h"
+
+namespace vtsetup::platform::host {
+
+// Program starts and restart requests of a host run. A started program's Windows path is mapped to the
+// host and run there when it is executable, with the rest of the line as its arguments and the show
+// command in VTSETUP_SHOW; a Windows program that the host cannot run counts as started. Every start
+// and every restart request is one line of the transcript, with the command line as given:
+//   program started: show 1: C:\G\game.exe -x
+//   program not started (error 2): show 1: C:\G\missing.exe
+//   restart requested: flags 2: accepted        (or: refused, as machine.ini says)
+class HostProcesses final : public Processes {
+ public:
+  explicit HostProcesses(const Machine& machine) : machine_(machine) {}
+
+  std::uint32_t Start(const char* command_line, std::uint32_t show) override;
+  bool RequestRestart(std::uint32_t flags) override;
+  std::uint32_t TickCount() override;
+  void Sleep(std::uint32_t milliseconds) override;
+
+ private:
+  const Machine& machine_;
+};
+
+}  // namespace vtsetup::platform::host

@@ -1,0 +1,127 @@
+#include "platform/host/profile/host_profile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/ascii.h"
+#include "platform/host/machine/whole_file.h"
+#include "platform/host/profile/profile_lines.h"
+
+namespace vtsetup::platform::host {
+namespace {
+
+// Profiles are a few kilobytes; a file far beyond that is no profile and reads as empty, as a file
+// that cannot be read does.
+constexpr std::size_t kProfileSizeLimit = std::size_t{64} << 20;
+
+std::string ProfileText(const std::string& host_path) {
+  return host_path.empty() ? std::string() : ReadWholeFile(host_path, kProfileSizeLimit).text;
+}
+
+// The entries of the first section named `section`, or nothing when the file has no such section.
+// The views point into `text`.
+std::optional<std::vector<ProfileLine>> FindSection(std::string_view text, const char* section) {
+  std::optional<std::vector<ProfileLine>> found;
+  bool inside = false;
+  while (!text.empty()) {
+    const ProfileLine line = ClassifyProfileLine(TakeLine(text));
+    if (line.kind == ProfileLineKind::Section) {
+      if (found) {
+        break;
+      }
+      inside = NameMatches(line.name, section);
+      if (inside) {
+        found.emplace();
+      }
+    } else if (inside && line.kind == ProfileLineKind::Entry) {
+      found->push_back(line);
+    }
+  }
+  return found;
+}
+
+// The value of the first entry named `key` with its quotes dropped, or nothing when there is none.
+std::optional<std::string> FindValue(const std::string& text, const char* section, const char* key) {
+  const auto entries = FindSection(text, section);
+  if (!entries) {
+    return std::nullopt;
+  }
+  for (const ProfileLine& entry : *entries) {
+    if (!NameMatches(entry.name, key)) {
+      continue;
+    }
+    std::string_view value = entry.value;
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TextString HostProfile::ReadString(const char* file, const char* section, const char* key,
+                                   const char* default_value, std::uint32_t buffer_size) {
+  std::string result;
+  if (auto value = FindValue(ProfileText(HostFile(file)), section, key)) {
+    result = std::move(*value);
+  } else {
+    // Only trailing blanks go; leading ones are the caller's own.
+    result = default_value != nullptr ? default_value : "";
+    while (!result.empty() && IsBlank(result.back())) {
+      result.pop_back();
+    }
+  }
+  // Callers get zero-terminated text, so a zero byte in the file ends the value there.
+  result.erase(std::find(result.begin(), result.end(), '\0'), result.end());
+  const std::size_t room = buffer_size == 0 ? 0 : buffer_size - 1;
+  if (result.size() > room) {
+    result.resize(room);
+  }
+  return TextString(result.data(), static_cast<std::uint32_t>(result.size()));
+}
+
+std::int32_t HostProfile::ReadInt(const char* file, const char* section, const char* key,
+                                  std::int32_t default_value) {
+  const auto value = FindValue(ProfileText(HostFile(file)), section, key);
+  if (!value) {
+    return default_value;
+  }
+  std::uint32_t number = 0;
+  for (const char c : *value) {
+    if (c < '0' || c > '9') {
+      break;
+    }
+    number = number * 10u + static_cast<std::uint32_t>(c - '0');
+  }
+  return static_cast<std::int32_t>(number);
+}
+
+std::string HostProfile::HostFile(const char* file) const {
+  return file != nullptr ? machine_.HostPathFor(file) : std::string();
+}
+
+std::uint32_t HostProfile::ReadSection(const char* file, const char* section, std::uint32_t buffer_size) {
+  const std::string text = ProfileText(HostFile(file));
+  const auto entries = FindSection(text, section);
+  if (!entries) {
+    return 0;
+  }
+  std::uint64_t delivered = 0;
+  for (const ProfileLine& entry : *entries) {
+    delivered += entry.name.size() + (entry.has_equals ? 1 + entry.value.size() : 0) + 1;
+  }
+  if (delivered + 1 <= buffer_size) {
+    return static_cast<std::uint32_t>(delivered);
+  }
+  return buffer_size < 2 ? 0 : buffer_size - 2;
+}
+
+}  // namespace vtsetup::platform::host

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/text_string.h"
+#include "platform/host/machine/machine.h"
+#include "platform/profile.h"
+
+namespace vtsetup::platform::host {
+
+// INI files read with the documented rules of GetPrivateProfileStringA, GetPrivateProfileIntA and
+// GetPrivateProfileSectionA, so that a script means on the host what it means on Windows:
+//
+// - The file is read afresh on every call: scripts are small and the setup program rewrites some of its
+//   files between reads. A file that cannot be read is an empty file, so every read gives its default.
+// - Lines end with CRLF or LF. A line whose first non-blank character is "[" opens a section named by the
+//   text up to the first "]" (or the line's end), blanks around it removed. Lines before the first
+//   section belong to none. A line whose first non-blank character is ";" is a comment; a ";" later in
+//   a line is part of the value, as on Windows, which has no trailing comments.
+// - An entry is "key=value" split at the first "=", blanks (space, tab) removed around key and value.
+//   A line without "=" is an entry whose key is the whole line and whose value is empty: the string
+//   reader finds it by that key (giving "") and the section reader delivers the key alone.
+// - Section and key names match with ASCII case folded; bytes above 127 (code page 1250 letters) must
+//   be equal, since Windows folds them by a code page we do not want to guess. The first matching
+//   section and, in it, the first matching key win. An empty or null name never matches.
+// - ReadString: a value enclosed in one matching pair of double or single quotes loses that pair, so
+//   ' text ' keeps its blanks and ''text'' gives 'text' (KB Q69752). A missing key gives the default,
+//   "" for null, with its trailing blanks removed. The result is cut to buffer_size - 1 characters.
+// - ReadInt: the leading decimal digits of the value as ReadString gives it; no digits gives 0, and so
+//   does a leading "-": the Win32 reference says a value below zero reads as zero (the function returns
+//   UINT), and callers test these numbers as counts and flags. Digits past 32 bits wrap as that UINT
+//   would. A missing key gives the default unchanged, negative or not.
+// - ReadSection: every entry of the first matching section, duplicates included, as "key=value\0...\0\0"
+//   with the blanks around key and value gone but quotes kept (the documentation drops them only for the
+//   string reader); comments and blank lines are left out. The result is the count of characters without
+//   the final null; when the list with its final null does not fit in buffer_size, the documented
+//   nSize - 2 (0 below 2 bytes).
+//
+// WriteString follows WritePrivateProfileStringA: the file is created when missing (its folder must
+// exist); an existing key gets its new value in place, a new key goes at the end of its section, a new
+// section at the end of the file; lines end with CRLF. Other lines stay as they were. A null value
+// removes the key, a null key the section, so that the reader finds neither afterwards; removing what
+// is not there succeeds and changes nothing. An empty or null section or key name (which the reader
+// could never find) and a line break in any text (which would make lines of its own) give false. The
+// new text replaces the file in one rename, so a crash never leaves half a file; see profile_edit.h.
+class HostProfile final : public Profile {
+ public:
+  explicit HostProfile(const Machine& machine) : machine_(machine) {}
+
+  TextString ReadString(const char* file, const char* section, const char* key, const char* default_value,
+                        std::uint32_t buffer_size) override;
+  std::int32_t ReadInt(const char* file, const char* section, const char* key,
+                       std::int32_t default_value) override;
+  std::uint32_t ReadSection(const char* file, const char* section, std::uint32_t buffer_size) override;
+  bool WriteString(const char* file, const char* section, const char* key, const char* value) override;
+
+ private:
+  std::string HostFile(const char* file) const;
+
+  const Machine& machine_;
+};
+
+}  // namespace vtsetup::platform::host
