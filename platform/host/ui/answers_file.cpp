@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/quoted.h"
 #include "platform/host/machine/whole_file.h"
 #include "platform/host/ui/user_verbs.h"
 
@@ -71,7 +72,7 @@ class AnswersParser {
       }
       return Page(head[1], content.substr(colon + 1), answer);
     }
-    return "\"" + std::string(content) + "\" is not a page, message or browse line";
+    return Quoted(content) + " is not a page, message or browse line";
   }
 
   static std::string Page(std::string_view number, std::string_view actions, AnswerLine& answer) {

@@ -11,6 +11,15 @@ namespace {
 
 using resources::ControlClass;
 
+// "[N]", the number a person types for a choice. Built by appending: GCC 12 at -O3 warns falsely
+// (-Wrestrict) on a literal added to a temporary string.
+std::string ChoiceLabel(std::size_t number) {
+  std::string label(1, '[');
+  label += std::to_string(number);
+  label += ']';
+  return label;
+}
+
 std::string Utf8(std::string_view cp1250) {
   return Cp1250ToUtf8(cp1250.data(), cp1250.size());
 }
@@ -225,7 +234,7 @@ std::string PageScreen(const DialogState& page, bool again) {
     }
     std::string margin = blank_margin;
     if (number < numbered.size() && numbered[number] == &control) {
-      const std::string label = "[" + std::to_string(++number) + "]";
+      const std::string label = ChoiceLabel(++number);
       margin.replace(0, label.size(), label);
     }
     screen += margin + ScreenItem(control, margin);
@@ -238,7 +247,7 @@ std::string MessageBoxScreen(const MessageBoxView& box) {
   AppendBlock(screen, box.text, "");
   const char* separator = "";
   for (const std::int32_t answer : BoxAnswers(box.style)) {
-    screen += separator + ("[" + std::to_string(answer) + "] " + AnswerName(answer));
+    screen += separator + ChoiceLabel(static_cast<std::size_t>(answer)) + " " + AnswerName(answer);
     separator = "  ";
   }
   return screen + "\n";

@@ -4,6 +4,7 @@
 
 #include "base/ascii.h"
 #include "base/code_page.h"
+#include "base/quoted.h"
 
 namespace vtsetup::platform::host {
 namespace {
@@ -15,10 +16,6 @@ constexpr std::uint32_t kLargestIndex = 0x7FFFFFFF;
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string Quote(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
 }
 
 ParsedAction Fail(std::string error) {
@@ -104,22 +101,22 @@ ParsedAction ParseAction(std::string_view text) {
   const bool select = EqualNoCase(verb, "select");
   const std::optional<ActionKind> kind = select ? ActionKind::Select : ControlVerb(verb);
   if (!kind) {
-    return Fail("unknown action " + Quote(TrimSpace(text)) +
+    return Fail("unknown action " + Quoted(TrimSpace(text)) +
                 " (press, check, uncheck, select, key enter, key escape)");
   }
   const std::size_t wanted = select ? 3 : 2;
   if (words.size() != wanted) {
-    return Fail(Quote(verb) + (select ? " takes a list id and an item index" : " takes a control id"));
+    return Fail(Quoted(verb) + (select ? " takes a list id and an item index" : " takes a control id"));
   }
   const std::optional<std::uint32_t> id = ParseNumber(words[1], kLargestId);
   if (!id) {
-    return Fail("control id " + Quote(words[1]) + " is not a number from 0 to 65535");
+    return Fail("control id " + Quoted(words[1]) + " is not a number from 0 to 65535");
   }
   UserAction action{*kind, static_cast<std::uint16_t>(*id), 0};
   if (select) {
     const std::optional<std::uint32_t> index = ParseNumber(words[2], kLargestIndex);
     if (!index) {
-      return Fail("item index " + Quote(words[2]) + " is not a number from 0");
+      return Fail("item index " + Quoted(words[2]) + " is not a number from 0");
     }
     action.index = static_cast<std::int32_t>(*index);
   }
