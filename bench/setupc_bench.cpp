@@ -30,12 +30,23 @@ struct Medium {
   std::uint64_t bytes = 0;
 };
 
+// A folder of this run's own, so that two runs never share, and the removal at the end never takes
+// anything the run did not make.
+std::filesystem::path FreshFolder() {
+  std::random_device entropy;
+  for (;;) {
+    auto folder = std::filesystem::temp_directory_path() / ("setupc-bench-" + std::to_string(entropy()));
+    if (std::filesystem::create_directory(folder)) {
+      return folder;
+    }
+  }
+}
+
 // Sizes vary around the mean so that small and large reads both occur; the last file takes the rest.
 const Medium& GeneratedMedium() {
   static const Medium medium = [] {
     Medium m;
-    m.root = std::filesystem::temp_directory_path() / "setupc-bench-medium";
-    std::filesystem::remove_all(m.root);
+    m.root = FreshFolder();
     std::mt19937_64 random(7);
     const std::uint64_t mean = kTotalBytes / (kFolders * kFilesPerFolder);
     std::vector<char> block(4 * mean);
