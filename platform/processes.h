@@ -24,6 +24,9 @@ class Processes {
   // Milliseconds since the system started, wrapping at 32 bits.
   virtual std::uint32_t TickCount() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // The entry's last word: the exit code that the program is about to end with, so that a record of
+  // the run can close with it. Nothing else follows it.
+  virtual void ReportExit(std::uint32_t exit_code) = 0;
 };
 
 }  // namespace vtsetup::platform

@@ -40,14 +40,16 @@ class HostProcessesTest : public ::testing::Test {
 
   // A host program at `windows_path` that writes its arguments, then its show command and HOME, to
   // the file Output() names; it renames the file into place so that a reader never sees half of it.
-  void WriteRecordingScript(const std::string& windows_path) {
+  void WriteRecordingScript(const std::string& windows_path, fs::perms mode = fs::perms::owner_all |
+                                                                              fs::perms::group_read |
+                                                                              fs::perms::others_read) {
     const std::string host = machine_.Host(windows_path);
     std::ofstream(host) << "#!/bin/sh\n"
                         << "out='" << Output() << "'\n"
                         << "{ for a in \"$@\"; do printf '%s\\n' \"$a\"; done\n"
                         << "  printf 'show=%s\\nhome=%s\\n' \"$VTSETUP_SHOW\" \"$HOME\"; } > \"$out.tmp\"\n"
                         << "mv \"$out.tmp\" \"$out\"\n";
-    fs::permissions(host, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(host, mode);
   }
   std::string Output() const { return (machine_.Root() / "output.txt").string(); }
 
@@ -95,6 +97,32 @@ TEST_F(HostProcessesTest, FindsARelativeNameWithoutExtensionInTheCurrentFolder) 
   const CurrentFolder inside(machine_.Host(kGameFolder));
   EXPECT_GT(programs_.Start("run   first", 10), 31u);
   EXPECT_EQ(AwaitOutput(), Expected({"first"}, 10));
+}
+
+// A copy made by an installation has no execute bits; what it holds decides, as on Windows.
+TEST_F(HostProcessesTest, HostProgramsRunByTheirContentWhateverTheirModeBits) {
+  const std::string script = std::string(kGameFolder) + R"(\dinstall.exe)";
+  WriteRecordingScript(script, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_GT(programs_.Start((script + " -quiet").c_str(), 0), 31u);
+  EXPECT_EQ(AwaitOutput(), Expected({"-quiet"}, 0));
+  EXPECT_EQ(fs::status(machine_.Host(script)).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::owner_exec | fs::perms::group_read |
+                fs::perms::group_exec);
+
+  const std::string image = std::string(kGameFolder) + R"(\game.exe)";
+  fs::copy_file("/bin/sh", machine_.Host(image));
+  fs::permissions(machine_.Host(image), fs::perms::owner_read | fs::perms::owner_write);
+  fs::remove(Output());
+  const std::string line = image + " -c \"echo elf > '" + Output() + "'\"";
+  EXPECT_GT(programs_.Start(line.c_str(), 1), 31u);
+  EXPECT_EQ(AwaitOutput(), Lines{"elf"});
+}
+
+TEST_F(HostProcessesTest, TheExitCodeClosesTheTranscript) {
+  EXPECT_EQ(programs_.Start(R"(C:\Gone\a.exe)", 1), 3u);
+  programs_.ReportExit(9);
+  EXPECT_EQ(machine_.TranscriptLines(),
+            (Lines{R"(program not started (error 3): show 1: C:\Gone\a.exe)", "exit code 9"}));
 }
 
 TEST_F(HostProcessesTest, AWindowsProgramTheHostCannotRunCountsAsStarted) {

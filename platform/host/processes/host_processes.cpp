@@ -1,5 +1,7 @@
 #include "platform/host/processes/host_processes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "platform/host/machine/host_errors.h"
+#include "platform/host/machine/whole_file.h"
 #include "platform/host/processes/command_line.h"
 #include "platform/host/processes/detached_process.h"
 
@@ -60,10 +63,41 @@ std::vector<std::string> EnvironmentWithShow(std::uint32_t show) {
   return environment;
 }
 
+// Whether the file is a program of this host: an ELF image, or a script that names its interpreter.
+// The content decides, as on Windows, because a file copied by an installation has lost its mode bits.
+bool IsHostProgram(const std::string& host_path) {
+  const UniqueDescriptor file(::open(host_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  char head[4] = {};
+  if (file.Get() < 0 || ::read(file.Get(), head, sizeof head) < 2) {
+    return false;
+  }
+  return std::string_view(head, 2) == "#!" || std::string_view(head, sizeof head) ==
+                                                  "\x7f"
+                                                  "ELF";
+}
+
+// Windows runs any program it may read; the host needs the execute bits, given here to whoever may
+// read the file. errno tells why when they cannot be given (a read-only medium, another owner).
+bool MakeRunnable(const std::string& host_path) {
+  if (::access(host_path.c_str(), X_OK) == 0) {
+    return true;
+  }
+  struct stat status {};
+  if (::stat(host_path.c_str(), &status) != 0) {
+    return false;
+  }
+  const mode_t readers = status.st_mode & (S_IRUSR | S_IRGRP | S_IROTH);
+  return ::chmod(host_path.c_str(), (status.st_mode & 07777) | (readers >> 2)) == 0 &&
+         ::access(host_path.c_str(), X_OK) == 0;
+}
+
 // A Windows program from the medium cannot run here; it is taken as started, as Windows would start it.
 std::uint32_t Run(const ProgramLookup& program, std::uint32_t show) {
-  if (::access(program.host_path.c_str(), X_OK) != 0) {
+  if (!IsHostProgram(program.host_path)) {
     return kStarted;
+  }
+  if (!MakeRunnable(program.host_path)) {
+    return ErrorFromErrno(errno, program.host_path);
   }
   std::vector<std::string> arguments = SplitArguments(program.rest);
   arguments.insert(arguments.begin(), program.host_path);
@@ -110,6 +144,10 @@ std::uint32_t HostProcesses::TickCount() {
 
 void HostProcesses::Sleep(std::uint32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void HostProcesses::ReportExit(std::uint32_t exit_code) {
+  machine_.Record().Record("exit code " + std::to_string(exit_code));
 }
 
 }  // namespace vtsetup::platform::host

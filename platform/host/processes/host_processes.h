@@ -6,12 +6,14 @@
 namespace vtsetup::platform::host {
 
 // Program starts and restart requests of a host run. A started program's Windows path is mapped to the
-// host and run there when it is executable, with the rest of the line as its arguments and the show
-// command in VTSETUP_SHOW; a Windows program that the host cannot run counts as started. Every start
-// and every restart request is one line of the transcript, with the command line as given:
+// host and run there when its content is a host program (an ELF image or a "#!" script), with the rest
+// of the line as its arguments and the show command in VTSETUP_SHOW; a Windows program that the host
+// cannot run counts as started. Every start, every restart request and the exit code are one line of
+// the transcript each, with the command line as given:
 //   program started: show 1: C:\G\game.exe -x
 //   program not started (error 2): show 1: C:\G\missing.exe
 //   restart requested: flags 2: accepted        (or: refused, as machine.ini says)
+//   exit code 0
 class HostProcesses final : public Processes {
  public:
   explicit HostProcesses(const Machine& machine) : machine_(machine) {}
@@ -20,6 +22,7 @@ class HostProcesses final : public Processes {
   bool RequestRestart(std::uint32_t flags) override;
   std::uint32_t TickCount() override;
   void Sleep(std::uint32_t milliseconds) override;
+  void ReportExit(std::uint32_t exit_code) override;
 
  private:
   const Machine& machine_;
