@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "base/debug_trace.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
@@ -13,6 +15,11 @@
 
 namespace vtsetup::platform {
 
+// The exit code of a run whose system cannot serve it (a host machine's settings or answers that
+// cannot be used): the configuration error of the BSD exit codes, apart from every code that the
+// programs themselves give.
+inline constexpr int EXIT_SYSTEM_UNUSABLE = 78;
+
 // Everything the programs ask of the operating system, one service at a time. Rooms above the
 // platform take the services they need as parameters; only the programs' entries ask for the whole.
 class System {
@@ -25,7 +32,11 @@ class System {
   virtual Processes& Programs() = 0;
   virtual Libraries& Modules() = 0;
   virtual Shell& UserShell() = 0;
-  virtual UserInterface& Ui() = 0;
+  // Made on first use, by the thread that will pump its messages. Null when the system cannot show
+  // anything (a host run's answers file that cannot be used); `UiProblem` then says why, and the
+  // program's entry decides how the run ends.
+  virtual UserInterface* Ui() = 0;
+  virtual std::string UiProblem() = 0;
   virtual Graphics& Pictures() = 0;
   virtual DebugSink& Debug() = 0;
 };

@@ -8,10 +8,6 @@
 namespace vtsetup::platform {
 namespace {
 
-// The exit code of a run whose machine cannot be used: the configuration error of the BSD exit codes,
-// apart from every code that the programs themselves give.
-constexpr int kMachineUnusable = 78;
-
 host::Machine& TheMachine() {
   static const std::unique_ptr<host::Machine> machine = [] {
     const char* transcript = std::getenv("VTSETUP_TRANSCRIPT");
@@ -20,7 +16,7 @@ host::Machine& TheMachine() {
     if (!open.machine) {
       // Without its machine a host run has no drives to work on; the one honest thing is to stop.
       std::fprintf(stderr, "vtsetup: %s\n", open.error.c_str());
-      std::exit(kMachineUnusable);
+      std::exit(EXIT_SYSTEM_UNUSABLE);
     }
     return std::move(open.machine);
   }();
@@ -31,19 +27,24 @@ host::Machine& TheMachine() {
 
 namespace host {
 
-UserInterface& HostSystem::Ui() {
+UserInterface* HostSystem::Ui() {
   std::call_once(ui_made_, [&] {
     UiDriverChoice choice = MakeUiDriver(machine_.Record());
     if (!choice.driver) {
-      std::fprintf(stderr, "vtsetup: %s\n", choice.error.c_str());
-      std::exit(kMachineUnusable);
+      ui_problem_ = std::move(choice.error);
+      return;
     }
     const char* snapshots = std::getenv("VTSETUP_SNAPSHOTS");
     ui_ = std::make_unique<HostUserInterface>(
         machine_, UiResources{resources::DialogTemplates(), resources::StringTable()},
         std::move(choice.driver), snapshots != nullptr ? snapshots : "");
   });
-  return *ui_;
+  return ui_.get();
+}
+
+std::string HostSystem::UiProblem() {
+  Ui();  // the problem is known once the attempt was made
+  return ui_problem_;
 }
 
 }  // namespace host

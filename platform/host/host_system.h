@@ -40,9 +40,10 @@ class HostSystem final : public System {
   Processes& Programs() override { return processes_; }
   Libraries& Modules() override { return libraries_; }
   Shell& UserShell() override { return shell_; }
-  // Made on first use, by the thread that will pump its messages: programs that show nothing never
-  // read the answers file, so a broken one stops only a run that needs it.
-  UserInterface& Ui() override;
+  // Programs that show nothing never read the answers file, so a broken one stops only a run that
+  // needs it.
+  UserInterface* Ui() override;
+  std::string UiProblem() override;
   Graphics& Pictures() override { return graphics_; }
   DebugSink& Debug() override { return debug_; }
 
@@ -60,6 +61,7 @@ class HostSystem final : public System {
   HostGraphics graphics_;
   std::once_flag ui_made_;
   std::unique_ptr<HostUserInterface> ui_;
+  std::string ui_problem_;
 };
 
 }  // namespace vtsetup::platform::host

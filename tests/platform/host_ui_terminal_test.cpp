@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -36,7 +37,24 @@ TEST(HostUiTerminal, APersonAnswersAPageAtAPseudoTerminal) {
   EXPECT_NE(screen.find("result 6"), std::string::npos) << screen;
   const std::string transcript = ReadText(dir.File("transcript"));
   EXPECT_NE(transcript.find("page 5 shown: "), std::string::npos) << transcript;
-  EXPECT_NE(transcript.find("page 5: press 6\n"), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("page 5: press 6\nexit code 6\n"), std::string::npos) << transcript;
+  EXPECT_TRUE(transcript.ends_with("exit code 6\n")) << transcript;
+}
+
+// The user interface cannot be had; the program's entry hears why and ends the run itself.
+TEST(HostUiTerminal, AnAnswersFileThatCannotBeUsedReachesTheProgramsEntry) {
+  TempDir dir;
+  std::ofstream(dir.File("answers")) << "page 5: press\n";
+  const std::string command = "VTSETUP_ANSWERS='" + dir.File("answers") + "' VTSETUP_MACHINE='" +
+                              dir.File("machine") + "' VTSETUP_TRANSCRIPT='" + dir.File("transcript") +
+                              "' '" VT_UI_PROBE "' 113 </dev/null >'" + dir.File("screen") + "' 2>&1";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 78);
+  const std::string screen = ReadText(dir.File("screen"));
+  EXPECT_TRUE(screen.starts_with("ui_probe: ")) << screen;
+  EXPECT_NE(screen.find("line 1"), std::string::npos) << screen;
+  EXPECT_EQ(ReadText(dir.File("transcript")), "exit code 78\n");
 }
 
 }  // namespace

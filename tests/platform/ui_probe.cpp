@@ -29,7 +29,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: ui_probe TEMPLATE\n");
     return 64;
   }
-  vtsetup::platform::UserInterface& ui = vtsetup::platform::TheSystem().Ui();
+  vtsetup::platform::System& system = vtsetup::platform::TheSystem();
+  vtsetup::platform::UserInterface* const shown = system.Ui();
+  if (shown == nullptr) {
+    std::fprintf(stderr, "ui_probe: %s\n", system.UiProblem().c_str());
+    system.Programs().ReportExit(vtsetup::platform::EXIT_SYSTEM_UNUSABLE);
+    return vtsetup::platform::EXIT_SYSTEM_UNUSABLE;
+  }
+  vtsetup::platform::UserInterface& ui = *shown;
   ResultPage page;
   const auto template_id = static_cast<std::uint16_t>(std::atoi(argv[1]));
   const vtsetup::platform::Window window = ui.CreateDialogWindow(template_id, nullptr, &page, nullptr);
@@ -42,5 +49,6 @@ int main(int argc, char** argv) {
   }
   ui.DestroyWindow(window);
   std::printf("result %u\n", page.result);
+  system.Programs().ReportExit(page.result);
   return page.result;
 }
