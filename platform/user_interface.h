@@ -105,7 +105,7 @@ class UserInterface {
 
   // Controls of a dialog by id. A missing control makes a setter do nothing and a getter give its
   // empty answer.
-  virtual bool HasControl(Window dialog, std::uint16_t id) = 0;
+  virtual bool HasControl(Window dialog, std::uint16_t id) = 0;                 // may come from a worker
   virtual void SetText(Window dialog, std::uint16_t id, const char* text) = 0;  // may come from a worker
   virtual TextString Text(Window dialog, std::uint16_t id) = 0;
   virtual void Enable(Window dialog, std::uint16_t id, bool enabled) = 0;
@@ -147,8 +147,9 @@ class UserInterface {
   virtual std::optional<TextString> BrowseForFolder(Window owner, const char* title) = 0;
 
   // An entry of the program's string table cut to `buffer_size` - 1 characters; nothing when missing.
+  // May come from a worker, and answers at once: it needs nothing of the pumping thread.
   virtual std::optional<TextString> LoadStringResource(std::uint16_t id, std::uint32_t buffer_size) = 0;
-  // The name of a file as the system shows it, for captions.
+  // The name of a file as the system shows it, for captions. May come from a worker, and answers at once.
   virtual TextString FileTitle(const char* path) = 0;
 
   // The hour-glass and the cursor that was in force before it. `ShowWaitCursor` gives the previous

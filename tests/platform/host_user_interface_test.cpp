@@ -180,6 +180,39 @@ TEST_F(HostUserInterfaceTest, AWorkersCallWaitsUntilTheWindowThreadPumps) {
                                              "progress dialog 108 closed"}));
 }
 
+// What the copy asks from its worker while the window thread makes and closes dialogs: strings and file
+// titles come back without the pump, a control's presence waits for it. The thread sanitizer build runs
+// this too.
+TEST_F(HostUserInterfaceTest, TheCopysWorkerCallsAreSafeWhileTheWindowThreadWorks) {
+  const Window progress = ui_->CreateDialogWindow(108, nullptr, nullptr, nullptr);
+  ASSERT_NE(progress, nullptr);
+  std::atomic<bool> answered_at_once = false;
+  std::atomic<bool> has_control = false;
+  std::atomic<bool> returned = false;
+  std::thread worker([&] {
+    for (int i = 0; i < 100; ++i) {
+      if (ui_->LoadStringResource(5002, 200) != "c:\\Programme" ||
+          ui_->FileTitle("c:\\games\\data\\level.dat") != "level.dat") {
+        return;
+      }
+    }
+    answered_at_once = true;
+    has_control = ui_->HasControl(progress, 1008);
+    returned = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(answered_at_once);
+  EXPECT_FALSE(returned);
+  while (!returned) {
+    const Window other = ui_->CreateDialogWindow(108, nullptr, nullptr, nullptr);
+    ui_->PumpOne(nullptr);
+    ui_->DestroyWindow(other);
+  }
+  worker.join();
+  EXPECT_TRUE(has_control);
+  ui_->DestroyWindow(progress);
+}
+
 TEST_F(HostUserInterfaceTest, ClassCursorsStringsAndTheBackgroundClass) {
   EXPECT_EQ(ui_->LoadStringResource(5002, 200), "c:\\Programme");
   EXPECT_EQ(ui_->LoadStringResource(5002, 5), "c:\\P");
