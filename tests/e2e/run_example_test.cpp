@@ -1,0 +1,82 @@
+// The example commands as a user runs them, aimed at folders that are not theirs to clear.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace vtsetup::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ScriptRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+ScriptRun RunScript(const TempDir& dir, const std::string& script, const std::string& target) {
+  const std::string command = std::string("bash '") + script + "' --tools '" + VT_MEDIUM_TOOLS + "' '" +
+                              target + "' >'" + dir.File("out") + "' 2>'" + dir.File("err") + "' </dev/null";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir.File("out")), ReadText(dir.File("err"))};
+}
+
+TEST(RunExample, NeverDeletesAMachineFolderItDidNotMake) {
+  TempDir dir;
+  fs::create_directories(dir.Path() / "x" / "machine");
+  WriteText((dir.Path() / "x" / "machine" / "letter.txt").string(), "mine");
+  const ScriptRun refused = RunScript(dir, VT_RUN_EXAMPLE, (dir.Path() / "x" / "medium").string());
+  EXPECT_NE(refused.status, 0);
+  EXPECT_NE(refused.err.find("was not made by run-example"), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadText((dir.Path() / "x" / "machine" / "letter.txt").string()), "mine");
+  EXPECT_FALSE(fs::exists(dir.Path() / "x" / "medium"));
+
+  const ScriptRun same = RunScript(dir, VT_RUN_EXAMPLE, (dir.Path() / "y" / "machine").string());
+  EXPECT_NE(same.status, 0);
+  EXPECT_NE(same.err.find("the machine's own folder"), std::string::npos) << same.err;
+}
+
+// The promise of the standard output is the database as JSON; the build talks on the standard error.
+// A second run replaces the machine that the first one made.
+TEST(RunExample, PrintsOnlyTheDatabaseAndRemakesItsOwnMachine) {
+  TempDir dir;
+  const std::string medium = (dir.Path() / "medium").string();
+  for (int run = 0; run < 2; ++run) {
+    if (run == 1) {
+      WriteText((dir.Path() / "machine" / "drive_c" / "stale.txt").string(), "old");
+    }
+    const ScriptRun made = RunScript(dir, VT_RUN_EXAMPLE, medium);
+    ASSERT_EQ(made.status, 0) << made.err;
+    ASSERT_FALSE(made.out.empty());
+    EXPECT_EQ(made.out.front(), '{') << made.out.substr(0, 200);
+    EXPECT_EQ(made.out.substr(made.out.find_last_not_of('\n'), 1), "}")
+        << made.out.substr(made.out.size() - 200);
+    EXPECT_NE(made.err.find("the medium of Orvella is in"), std::string::npos) << made.err;
+    EXPECT_TRUE(fs::is_regular_file(dir.Path() / "machine" / "machine.ini"));
+  }
+  EXPECT_FALSE(fs::exists(dir.Path() / "machine" / "drive_c" / "stale.txt"));
+}
+
+TEST(BuildMedium, RefusesAFolderOfSomeoneElsesAndRebuildsItsOwn) {
+  TempDir dir;
+  fs::create_directories(dir.Path() / "docs" / "GAME");
+  WriteText((dir.Path() / "docs" / "GAME" / "notes.txt").string(), "keep");
+  const ScriptRun refused = RunScript(dir, VT_BUILD_MEDIUM, (dir.Path() / "docs").string());
+  EXPECT_NE(refused.status, 0);
+  EXPECT_NE(refused.err.find("was not made by build-medium"), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadText((dir.Path() / "docs" / "GAME" / "notes.txt").string()), "keep");
+
+  const std::string medium = (dir.Path() / "medium").string();
+  ASSERT_EQ(RunScript(dir, VT_BUILD_MEDIUM, medium).status, 0);
+  const ScriptRun again = RunScript(dir, VT_BUILD_MEDIUM, medium);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_TRUE(fs::is_regular_file(dir.Path() / "medium" / "SETUP.INF"));
+}
+
+}  // namespace
+}  // namespace vtsetup::testing
