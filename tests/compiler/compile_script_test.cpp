@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/file_measurer.h"
 #include "compiler/source_list.h"
 #include "platform/system.h"
 #include "setupdb/checksum_flag.h"
@@ -88,7 +89,7 @@ class CompileScriptTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(previous_); }
 
-  int Compile(const Sections& script) {
+  CompileResult Compile(const Sections& script) {
     std::ofstream out("setup.ini", std::ios::trunc);
     for (const auto& [name, lines] : script) {
       out << "[" << name << "]\r\n";
@@ -99,7 +100,7 @@ class CompileScriptTest : public ::testing::Test {
     out.close();
     platform::System& system = platform::TheSystem();
     CaptureStdout();
-    const int result = CompileScript(system.Files(), system.Profiles(), "setup.ini", info_);
+    const CompileResult result = CompileScript(system.Files(), system.Profiles(), "setup.ini", info_);
     console_ = GetCapturedStdout();
     return result;
   }
@@ -265,7 +266,7 @@ TEST_F(CompileScriptTest, MissingScriptAndSectionsAreReported) {
 struct BrokenPack {
   const char* key;
   const char* value;  // null: the key is removed
-  int result;
+  CompileResult result;
   const char* message;
 };
 

@@ -21,7 +21,7 @@ platform::FileSystem& Files() {
 }
 
 struct ReadOutcome {
-  int result;
+  SetupFileResult result;
   std::unique_ptr<SetupInfo> info;
   std::string console;
 };
@@ -204,13 +204,13 @@ TEST_F(SetupFileTest, EveryFailedReadGivesSevenAndTheNamedOnesAreReported) {
 }
 
 struct WriteOutcome {
-  int result;
+  SetupFileResult result;
   std::string console;
 };
 
 WriteOutcome Write(platform::FileSystem& files, const SetupInfo& info, const std::string& path) {
   CaptureStdout();
-  const int result = WriteSetupFile(files, info, path.c_str());
+  const SetupFileResult result = WriteSetupFile(files, info, path.c_str());
   return {result, GetCapturedStdout()};
 }
 
