@@ -13,6 +13,7 @@
 #include "compiler/source_list.h"
 #include "platform/system.h"
 #include "setupdb/checksum_flag.h"
+#include "setupdb/setup_file.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/random_bytes.h"
 #include "tests/support/reference_crc.h"
@@ -209,6 +210,30 @@ TEST_F(CompileScriptTest, WithoutChecksumsEveryCrcIsZeroAndFilesAreCounted) {
   EXPECT_THAT(console_, HasSubstr("Collected files: 5 (CheckSum disabled!)\n"));
   EXPECT_THAT(console_, HasSubstr("MISC\\helper.dll Groesse:100 CRC:0x0\n"));
   SetChecksumVerification(true);
+}
+
+// SpareSpace and SplashDelay are signed in the file: -5 is FB FF FF FF and -250 is 06 FF FF FF.
+TEST_F(CompileScriptTest, NegativeSpareSpaceAndSplashDelayAreStoredSigned) {
+  Sections script = BaseScript();
+  Set(script, "Options", "SpareSpace", "-5");
+  Set(script, "Options", "SplashDelay", "-250 // milliseconds");
+  ASSERT_EQ(Compile(script), COMPILE_OK) << console_;
+  EXPECT_EQ(info_->Options.SpareSpace, -5);
+  EXPECT_EQ(info_->Options.SplashDelay, -250);
+
+  ASSERT_EQ(WriteSetupFile(platform::TheSystem().Files(), *info_, "SETUP.INF"), SETUP_FILE_OK);
+  const std::vector<unsigned char> bytes = ReadBytes("SETUP.INF");
+  // The options block follows the header and the seven root texts, each with its zero byte.
+  std::size_t block = 12;
+  for (const TextString* text : {&info_->PrgName, &info_->DefDestDir, &*info_->GroupName, &info_->Company,
+                                 &info_->Product, &info_->Version, &info_->Filename}) {
+    block += text->Length() + 1;
+  }
+  ASSERT_GT(bytes.size(), block + 16);
+  EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + block + 4, bytes.begin() + block + 8),
+            (std::vector<unsigned char>{0xFB, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + block + 12, bytes.begin() + block + 16),
+            (std::vector<unsigned char>{0x06, 0xFF, 0xFF, 0xFF}));
 }
 
 TEST_F(CompileScriptTest, DirectoryValuesAreUpperCasedAndLoseTheirFlags) {
