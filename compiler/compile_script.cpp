@@ -14,7 +14,7 @@ constexpr char kProginfo[] = "Proginfo";
 constexpr char kOptions[] = "Options";
 constexpr char kBitmaps[] = "Bitmaps";
 
-int SectionMissing(platform::FileSystem& files, const ScriptValues& script, const char* section) {
+CompileResult SectionMissing(platform::FileSystem& files, const ScriptValues& script, const char* section) {
   ConsolePrint("Sektion %s in Datei %s nicht gefunden. => Abbruch\n", section, script.ScriptPath().Data());
   // The profile functions leave "file not found" as the last error for a section they cannot find.
   ConsolePrint("%s\n", files.ErrorText(platform::ERR_FILE_NOT_FOUND).Data());
@@ -88,8 +88,8 @@ void ReadBitmaps(const ScriptValues& script, SetupBitmaps& bitmaps) {
 
 }  // namespace
 
-int CompileScript(platform::FileSystem& files, platform::Profile& profile, const char* script_path,
-                  std::unique_ptr<SetupInfo>& info) {
+CompileResult CompileScript(platform::FileSystem& files, platform::Profile& profile, const char* script_path,
+                            std::unique_ptr<SetupInfo>& info) {
   info.reset();
   const ScriptValues script(profile, files.FullPath(script_path));
   if (files
@@ -125,7 +125,8 @@ int CompileScript(platform::FileSystem& files, platform::Profile& profile, const
   }
   const SourceList sources = ReadSources(script);
   FileMeasurer measurer(files);
-  if (const int result = ReadPacks(script, sources, variables, measurer, info->Packs); result != COMPILE_OK) {
+  if (const CompileResult result = ReadPacks(script, sources, variables, measurer, info->Packs);
+      result != COMPILE_OK) {
     return result;
   }
   return CollectTempFiles(sources, measurer, *info);

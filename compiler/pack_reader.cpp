@@ -1,7 +1,6 @@
 #include "compiler/pack_reader.h"
 
 #include "base/console.h"
-#include "compiler/compile_script.h"
 
 namespace vtsetup {
 namespace {
@@ -39,9 +38,9 @@ TextString ShortcutKey(const ShortcutTable& table, std::int32_t n) {
   return key;
 }
 
-int ReadShortcuts(const ScriptValues& script, const char* section, const ShortcutTable& table,
-                  const SourceList& sources, const PathVariables& variables,
-                  std::vector<ShortcutEntry>& shortcuts) {
+CompileResult ReadShortcuts(const ScriptValues& script, const char* section, const ShortcutTable& table,
+                            const SourceList& sources, const PathVariables& variables,
+                            std::vector<ShortcutEntry>& shortcuts) {
   // A key that is there with an empty value still counts, and then fails for its missing comma.
   std::int32_t count = 0;
   while (script.Clean(section, ShortcutKey(table, count + 1).Data(), MISSING_SHORTCUT) != MISSING_SHORTCUT) {
@@ -83,7 +82,8 @@ int ReadShortcuts(const ScriptValues& script, const char* section, const Shortcu
   return COMPILE_OK;
 }
 
-int ReadRequiredName(const ScriptValues& script, const char* section, const char* key, TextString& field) {
+CompileResult ReadRequiredName(const ScriptValues& script, const char* section, const char* key,
+                               TextString& field) {
   if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
     return ReportMissingKey(script, key, section);
   }
@@ -91,10 +91,10 @@ int ReadRequiredName(const ScriptValues& script, const char* section, const char
   return COMPILE_OK;
 }
 
-int ReadPack(const ScriptValues& script, const char* section, const SourceList& sources,
-             const PathVariables& variables, FileMeasurer& measurer, PackInfo& pack) {
+CompileResult ReadPack(const ScriptValues& script, const char* section, const SourceList& sources,
+                       const PathVariables& variables, FileMeasurer& measurer, PackInfo& pack) {
   ConsolePrint("==> %s\n", section);
-  int result = ReadRequiredName(script, section, "Typename", pack.Typename);
+  CompileResult result = ReadRequiredName(script, section, "Typename", pack.Typename);
   if (result == COMPILE_OK) {
     result = ReadRequiredName(script, section, "Typedesc", pack.Typedesc);
   }
@@ -122,15 +122,16 @@ TextString PackSection(std::size_t index) {
 
 }  // namespace
 
-int ReadPacks(const ScriptValues& script, const SourceList& sources, const PathVariables& variables,
-              FileMeasurer& measurer, std::vector<PackInfo>& packs) {
+CompileResult ReadPacks(const ScriptValues& script, const SourceList& sources, const PathVariables& variables,
+                        FileMeasurer& measurer, std::vector<PackInfo>& packs) {
   std::size_t count = 0;
   while (script.HasSection(PackSection(count).Data())) {
     ++count;
   }
   packs.assign(count, PackInfo{});
   for (std::size_t i = 0; i < count; ++i) {
-    if (const int result = ReadPack(script, PackSection(i).Data(), sources, variables, measurer, packs[i]);
+    if (const CompileResult result =
+            ReadPack(script, PackSection(i).Data(), sources, variables, measurer, packs[i]);
         result != COMPILE_OK) {
       return result;
     }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "compiler/compile_result.h"
+#include "compiler/file_measurer.h"
 #include "compiler/script_values.h"
 #include "compiler/source_list.h"
 #include "setupdb/path_variables.h"
@@ -12,7 +14,7 @@ namespace vtsetup {
 // Compiles the sections "Pack1", "Pack2", ... up to the first one that is missing or empty. Packs are
 // filled one after another; the first failure ends the list with the failing pack partly filled.
 // Results are those of CompileScript.
-int ReadPacks(const ScriptValues& script, const SourceList& sources, const PathVariables& variables,
-              FileMeasurer& measurer, std::vector<PackInfo>& packs);
+CompileResult ReadPacks(const ScriptValues& script, const SourceList& sources, const PathVariables& variables,
+                        FileMeasurer& measurer, std::vector<PackInfo>& packs);
 
 }  // namespace vtsetup

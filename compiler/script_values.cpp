@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "base/console.h"
-#include "compiler/compile_script.h"
 
 namespace vtsetup {
 namespace {
@@ -64,7 +63,7 @@ ReferenceCheck CheckReference(const TextString& token, const CatalogueReference&
   return number < 1 ? ReferenceCheck::TooLow : ReferenceCheck::Ok;
 }
 
-int ReportMissingKey(const ScriptValues& script, const char* key, const char* section) {
+CompileResult ReportMissingKey(const ScriptValues& script, const char* key, const char* section) {
   ConsolePrint("Fehler: Schluesselwort %s in Section %s in der Datei %s nicht gefunden => Abbruch.", key,
                section, script.ScriptPath().Data());
   return COMPILE_MISSING_KEY;

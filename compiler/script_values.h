@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/text_string.h"
+#include "compiler/compile_result.h"
 #include "platform/profile.h"
 
 namespace vtsetup {
@@ -63,6 +64,6 @@ class ScriptValues {
 inline constexpr char SECTION_SOURCES[] = "Sources";
 
 // Reports a required key of a pack section that the script lacks; gives COMPILE_MISSING_KEY.
-int ReportMissingKey(const ScriptValues& script, const char* key, const char* section);
+CompileResult ReportMissingKey(const ScriptValues& script, const char* key, const char* section);
 
 }  // namespace vtsetup

@@ -19,17 +19,27 @@ void Report(const char* format, const char* text, int number = 0) {
   std::fprintf(stderr, format, text, number);
 }
 
+// The exit status is the result's documented number, so that a build script can tell the failures
+// apart.
+int ExitStatus(CompileResult result) {
+  return static_cast<int>(result);
+}
+int ExitStatus(SetupFileResult result) {
+  return static_cast<int>(result);
+}
+
 int Compile(platform::System& system, const SetupcOptions& options) {
   std::unique_ptr<SetupInfo> info;
-  const int compiled = CompileScript(system.Files(), system.Profiles(), options.Input.c_str(), info);
+  const CompileResult compiled =
+      CompileScript(system.Files(), system.Profiles(), options.Input.c_str(), info);
   if (compiled != COMPILE_OK) {
-    Report("setupc: compiling %s failed with code %d\n", options.Input.c_str(), compiled);
-    return compiled;
+    Report("setupc: compiling %s failed with code %d\n", options.Input.c_str(), ExitStatus(compiled));
+    return ExitStatus(compiled);
   }
-  const int written = WriteSetupFile(system.Files(), *info, options.Output.c_str());
+  const SetupFileResult written = WriteSetupFile(system.Files(), *info, options.Output.c_str());
   if (written != SETUP_FILE_OK) {
     Report("setupc: cannot write %s\n", options.Output.c_str());
-    return written;
+    return ExitStatus(written);
   }
   Report("setupc: wrote %s\n", options.Output.c_str());
   return 0;
@@ -37,10 +47,10 @@ int Compile(platform::System& system, const SetupcOptions& options) {
 
 int Dump(platform::System& system, const SetupcOptions& options) {
   std::unique_ptr<SetupInfo> info;
-  const int read = ReadSetupFile(system.Files(), options.Input.c_str(), info);
+  const SetupFileResult read = ReadSetupFile(system.Files(), options.Input.c_str(), info);
   if (read != SETUP_FILE_OK) {
-    Report("setupc: reading %s failed with code %d\n", options.Input.c_str(), read);
-    return read;
+    Report("setupc: reading %s failed with code %d\n", options.Input.c_str(), ExitStatus(read));
+    return ExitStatus(read);
   }
   const std::string json = DatabaseJson(*info);
   std::fwrite(json.data(), 1, json.size(), stdout);

@@ -1,9 +1,7 @@
 #include "compiler/source_list.h"
 
 #include "base/console.h"
-#include "compiler/compile_script.h"
 #include "setupdb/checksum_flag.h"
-#include "setupdb/file_checksum.h"
 
 namespace vtsetup {
 namespace {
@@ -75,8 +73,8 @@ struct ListMessages {
 };
 
 // The tokens of a pack's list key, which must be there (an empty value is one empty token).
-int ReadList(const ScriptValues& script, const char* section, const char* key,
-             std::vector<TextString>& list) {
+CompileResult ReadList(const ScriptValues& script, const char* section, const char* key,
+                       std::vector<TextString>& list) {
   if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
     return ReportMissingKey(script, key, section);
   }
@@ -87,9 +85,9 @@ int ReadList(const ScriptValues& script, const char* section, const char* key,
 // Checks the tokens one by one and hands each position and catalogue index (from 0) to `take`, so a
 // later bad token fails only after the earlier ones were taken, as the report shows them.
 template <typename Take>
-int ForEachReference(const ScriptValues& script, const char* section, const std::vector<TextString>& list,
-                     const CatalogueReference& kind, std::size_t count, const ListMessages& messages,
-                     Take take) {
+CompileResult ForEachReference(const ScriptValues& script, const char* section,
+                               const std::vector<TextString>& list, const CatalogueReference& kind,
+                               std::size_t count, const ListMessages& messages, Take take) {
   for (std::size_t r = 0; r < list.size(); ++r) {
     std::int32_t number = 0;
     switch (CheckReference(list[r], kind, count, number)) {
@@ -121,10 +119,10 @@ constexpr ListMessages kDirsMessages = {
     "Verzeichnisindex im Dirs-Eintrag in Sektion %s in der Datei %s ist zu niedrig: %i.\n",
 };
 
-int ReadPackFileList(const ScriptValues& script, const char* section, PackInfo& pack,
-                     const SourceList& sources) {
+CompileResult ReadPackFileList(const ScriptValues& script, const char* section, PackInfo& pack,
+                               const SourceList& sources) {
   std::vector<TextString> list;
-  if (const int result = ReadList(script, section, "Files", list); result != COMPILE_OK) {
+  if (const CompileResult result = ReadList(script, section, "Files", list); result != COMPILE_OK) {
     return result;
   }
   return ForEachReference(script, section, list, FILE_REFERENCE, sources.Files.size(), kFilesMessages,
@@ -135,10 +133,10 @@ int ReadPackFileList(const ScriptValues& script, const char* section, PackInfo& 
                           });
 }
 
-int ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& pack,
-                    const SourceList& sources, platform::FileSystem& files) {
+CompileResult ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& pack,
+                              const SourceList& sources, platform::FileSystem& files) {
   std::vector<TextString> list;
-  if (const int result = ReadList(script, section, "Dirs", list); result != COMPILE_OK) {
+  if (const CompileResult result = ReadList(script, section, "Dirs", list); result != COMPILE_OK) {
     return result;
   }
   // The listed directories keep their places at the front; the walk appends what it finds after them.
@@ -157,30 +155,6 @@ int ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& p
 }
 
 }  // namespace
-
-platform::SystemError FileMeasurer::Measure(const TextString& open_path, bool with_checksum,
-                                            FileMeasurement& measured) {
-  const std::string key(open_path.Data());
-  if (const auto known = known_.find(key);
-      known != known_.end() && (known->second.has_crc || !with_checksum)) {
-    measured = known->second;
-    return platform::ERR_NONE;
-  }
-  platform::OpenResult opened = files_.Open(open_path.Data(), platform::FileAccess::Read,
-                                            platform::SHARE_READ, platform::FileCreation::OpenExisting);
-  if (opened.file == nullptr) {
-    return opened.error;
-  }
-  std::uint64_t bytes = 0;
-  if (const platform::SystemError error = opened.file->Size(bytes); error != platform::ERR_NONE) {
-    return error;
-  }
-  measured.size = static_cast<std::uint32_t>(bytes);
-  measured.has_crc = with_checksum;
-  measured.crc = with_checksum ? FileChecksum(*opened.file, bytes, 0, buffer_) : 0;
-  known_[key] = measured;
-  return platform::ERR_NONE;
-}
 
 SourceList ReadSources(const ScriptValues& script) {
   SourceList sources;
@@ -240,13 +214,13 @@ std::vector<FileEntry> ScanSourceDir(platform::FileSystem& files, const SourceLi
   return entries;
 }
 
-int CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& pack,
-                     const SourceList& sources, FileMeasurer& measurer) {
-  if (const int result = ReadPackFileList(script, section, pack, sources); result != COMPILE_OK) {
+CompileResult CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& pack,
+                               const SourceList& sources, FileMeasurer& measurer) {
+  if (const CompileResult result = ReadPackFileList(script, section, pack, sources); result != COMPILE_OK) {
     return result;
   }
   ConsolePrint("Directories in Pack\n");
-  if (const int result = ReadPackDirList(script, section, pack, sources, measurer.Files());
+  if (const CompileResult result = ReadPackDirList(script, section, pack, sources, measurer.Files());
       result != COMPILE_OK) {
     return result;
   }
@@ -284,7 +258,7 @@ int CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& 
   return COMPILE_OK;
 }
 
-int CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInfo& info) {
+CompileResult CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInfo& info) {
   std::vector<FileEntry> entries =
       ScanSourceDir(measurer.Files(), sources, sources.SrcDirMisc, false, false, nullptr);
   ConsolePrint("Temporaere Dateien:\n");

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <map>
-#include <string>
 #include <vector>
 
 #include "base/text_string.h"
+#include "compiler/compile_result.h"
+#include "compiler/file_measurer.h"
 #include "compiler/script_values.h"
 #include "platform/file_system.h"
 #include "setupdb/setup_info.h"
@@ -21,30 +20,6 @@ struct SourceList {
   std::vector<TextString> Files;
 };
 
-struct FileMeasurement {
-  std::uint32_t size = 0;
-  std::uint32_t crc = 0;
-  bool has_crc = false;
-};
-
-// Measures the files of one compilation, each with one open. A file named by several packs, or also a
-// temporary file, is measured once: it is remembered by the path it was opened with. The compiler's
-// report does not change.
-class FileMeasurer {
- public:
-  explicit FileMeasurer(platform::FileSystem& files) : files_(files) {}
-
-  platform::FileSystem& Files() { return files_; }
-  // The size and, when asked, the checksum of a file that can be opened for reading, or the error
-  // that kept it closed.
-  platform::SystemError Measure(const TextString& open_path, bool with_checksum, FileMeasurement& measured);
-
- private:
-  platform::FileSystem& files_;
-  std::map<std::string, FileMeasurement> known_;
-  std::vector<unsigned char> buffer_;
-};
-
 // Reads section Sources. Never fails: missing keys give their defaults and end the numbered lists.
 SourceList ReadSources(const ScriptValues& script);
 
@@ -57,10 +32,10 @@ std::vector<FileEntry> ScanSourceDir(platform::FileSystem& files, const SourceLi
 
 // Fills the pack's file and directory tables from its Files and Dirs keys and measures every file.
 // Results are those of CompileScript.
-int CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& pack,
-                     const SourceList& sources, FileMeasurer& measurer);
+CompileResult CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& pack,
+                               const SourceList& sources, FileMeasurer& measurer);
 
 // The temporary files: every plain file directly inside SrcDirMisc.
-int CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInfo& info);
+CompileResult CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInfo& info);
 
 }  // namespace vtsetup

@@ -11,7 +11,7 @@ bool PathVariables::Add(const TextString& name, const TextString& value) {
   return true;
 }
 
-int DefineVariable(PathVariables* table, const TextString& name, const TextString& value) {
+VariablesResult DefineVariable(PathVariables* table, const TextString& name, const TextString& value) {
   if (table == nullptr) {
     return VARIABLES_NO_OBJECT;
   }
@@ -19,7 +19,7 @@ int DefineVariable(PathVariables* table, const TextString& name, const TextStrin
   return VARIABLES_OK;
 }
 
-int ExpandVariables(const PathVariables* table, TextString* text) {
+VariablesResult ExpandVariables(const PathVariables* table, TextString* text) {
   if (table == nullptr || text == nullptr) {
     return VARIABLES_NO_OBJECT;
   }

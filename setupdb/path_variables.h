@@ -8,8 +8,11 @@
 
 namespace vtsetup {
 
-inline constexpr int VARIABLES_OK = 0;
-inline constexpr int VARIABLES_NO_OBJECT = 5;  // no table, or no text to expand
+enum class VariablesResult {
+  VARIABLES_OK = 0,
+  VARIABLES_NO_OBJECT = 5,  // no table, or no text to expand
+};
+using enum VariablesResult;
 
 struct PathVariable {
   TextString Name;  // without the percent signs
@@ -29,11 +32,11 @@ class PathVariables {
   SlotList<const PathVariable> order_;
 };
 
-int DefineVariable(PathVariables* table, const TextString& name, const TextString& value);
+VariablesResult DefineVariable(PathVariables* table, const TextString& name, const TextString& value);
 
 // Replaces, entry by entry in definition order, the first occurrence of "%Name%" with the value in the
 // text as it stands at that moment. A second occurrence of the same variable stays, and a marker that
 // an earlier value brings in can be replaced by a later entry.
-int ExpandVariables(const PathVariables* table, TextString* text);
+VariablesResult ExpandVariables(const PathVariables* table, TextString* text);
 
 }  // namespace vtsetup

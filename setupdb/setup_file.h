@@ -9,12 +9,16 @@
 
 namespace vtsetup {
 
-// Results of reading and writing "SETUP.INF".
-inline constexpr int SETUP_FILE_OK = 0;
-inline constexpr int SETUP_FILE_CANNOT_OPEN = 2;
-inline constexpr int SETUP_FILE_WRITE_FAILED = 6;
-inline constexpr int SETUP_FILE_READ_FAILED = 7;
-inline constexpr int SETUP_FILE_INVALID = 8;  // wrong magic, wrong version or checksum mismatch
+// Results of reading and writing "SETUP.INF". Start-up tells the user by them, and setupc hands them
+// on as its exit status.
+enum class SetupFileResult {
+  SETUP_FILE_OK = 0,
+  SETUP_FILE_CANNOT_OPEN = 2,
+  SETUP_FILE_WRITE_FAILED = 6,
+  SETUP_FILE_READ_FAILED = 7,
+  SETUP_FILE_INVALID = 8,  // wrong magic, wrong version or checksum mismatch
+};
+using enum SetupFileResult;
 
 inline constexpr char SETUP_FILE_MAGIC[4] = {'V', 'T', 'S', 'I'};
 inline constexpr std::uint32_t SETUP_FILE_VERSION = 6;
@@ -28,11 +32,11 @@ using SetupFileProgress = std::function<void(std::uint32_t percent)>;
 // Loads a whole database. On SETUP_FILE_OK `info` holds the tree; on failure it is left empty. Failures
 // also leave German diagnostics on the standard output. Sets the program-wide checksum flag from the
 // loaded options.
-int ReadSetupFile(platform::FileSystem& files, const char* path, std::unique_ptr<SetupInfo>& info,
-                  const SetupFileProgress& progress = {});
+SetupFileResult ReadSetupFile(platform::FileSystem& files, const char* path, std::unique_ptr<SetupInfo>& info,
+                              const SetupFileProgress& progress = {});
 
 // Stores a database, replacing the file. Fails when GroupName is absent. A failure after the file was
 // created leaves it partly written.
-int WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path);
+SetupFileResult WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path);
 
 }  // namespace vtsetup

@@ -25,7 +25,7 @@ class SetupFileReader {
 
   // Magic, version and checksum, each compared right after its read. A failed read is reported; a read
   // that delivers fewer than four bytes is a mismatch like a wrong value.
-  int CheckHeader(std::uint32_t expected_checksum) {
+  SetupFileResult CheckHeader(std::uint32_t expected_checksum) {
     const std::uint32_t wanted[] = {GetU32(reinterpret_cast<const unsigned char*>(SETUP_FILE_MAGIC)),
                                     SETUP_FILE_VERSION, expected_checksum};
     for (const std::uint32_t value : wanted) {
@@ -227,8 +227,8 @@ class SetupFileReader {
 
 }  // namespace
 
-int ReadSetupFile(platform::FileSystem& files, const char* path, std::unique_ptr<SetupInfo>& info,
-                  const SetupFileProgress& progress) {
+SetupFileResult ReadSetupFile(platform::FileSystem& files, const char* path, std::unique_ptr<SetupInfo>& info,
+                              const SetupFileProgress& progress) {
   info.reset();
   platform::OpenResult opened = files.Open(path, platform::FileAccess::Read, platform::SHARE_READ,
                                            platform::FileCreation::OpenExisting);
@@ -243,7 +243,7 @@ int ReadSetupFile(platform::FileSystem& files, const char* path, std::unique_ptr
     size = 0;
   }
   SetupFileReader reader(files, *opened.file, path, size);
-  if (const int header = reader.CheckHeader(computed); header != SETUP_FILE_OK) {
+  if (const SetupFileResult header = reader.CheckHeader(computed); header != SETUP_FILE_OK) {
     return header;
   }
   auto loaded = std::make_unique<SetupInfo>();

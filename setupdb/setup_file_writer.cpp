@@ -182,7 +182,7 @@ class SetupFileWriter {
 
 }  // namespace
 
-int WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path) {
+SetupFileResult WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path) {
   {
     platform::OpenResult created = files.Open(path, platform::FileAccess::Write, platform::SHARE_NONE,
                                               platform::FileCreation::CreateAlways);

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "compiler/file_measurer.h"
 #include "compiler/source_list.h"
 #include "platform/system.h"
 #include "setupdb/checksum_flag.h"
+#include "setupdb/setup_file.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/random_bytes.h"
 #include "tests/support/reference_crc.h"
@@ -88,7 +90,7 @@ class CompileScriptTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(previous_); }
 
-  int Compile(const Sections& script) {
+  CompileResult Compile(const Sections& script) {
     std::ofstream out("setup.ini", std::ios::trunc);
     for (const auto& [name, lines] : script) {
       out << "[" << name << "]\r\n";
@@ -99,7 +101,7 @@ class CompileScriptTest : public ::testing::Test {
     out.close();
     platform::System& system = platform::TheSystem();
     CaptureStdout();
-    const int result = CompileScript(system.Files(), system.Profiles(), "setup.ini", info_);
+    const CompileResult result = CompileScript(system.Files(), system.Profiles(), "setup.ini", info_);
     console_ = GetCapturedStdout();
     return result;
   }
@@ -210,6 +212,30 @@ TEST_F(CompileScriptTest, WithoutChecksumsEveryCrcIsZeroAndFilesAreCounted) {
   SetChecksumVerification(true);
 }
 
+// SpareSpace and SplashDelay are signed in the file: -5 is FB FF FF FF and -250 is 06 FF FF FF.
+TEST_F(CompileScriptTest, NegativeSpareSpaceAndSplashDelayAreStoredSigned) {
+  Sections script = BaseScript();
+  Set(script, "Options", "SpareSpace", "-5");
+  Set(script, "Options", "SplashDelay", "-250 // milliseconds");
+  ASSERT_EQ(Compile(script), COMPILE_OK) << console_;
+  EXPECT_EQ(info_->Options.SpareSpace, -5);
+  EXPECT_EQ(info_->Options.SplashDelay, -250);
+
+  ASSERT_EQ(WriteSetupFile(platform::TheSystem().Files(), *info_, "SETUP.INF"), SETUP_FILE_OK);
+  const std::vector<unsigned char> bytes = ReadBytes("SETUP.INF");
+  // The options block follows the header and the seven root texts, each with its zero byte.
+  std::size_t block = 12;
+  for (const TextString* text : {&info_->PrgName, &info_->DefDestDir, &*info_->GroupName, &info_->Company,
+                                 &info_->Product, &info_->Version, &info_->Filename}) {
+    block += text->Length() + 1;
+  }
+  ASSERT_GT(bytes.size(), block + 16);
+  EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + block + 4, bytes.begin() + block + 8),
+            (std::vector<unsigned char>{0xFB, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + block + 12, bytes.begin() + block + 16),
+            (std::vector<unsigned char>{0x06, 0xFF, 0xFF, 0xFF}));
+}
+
 TEST_F(CompileScriptTest, DirectoryValuesAreUpperCasedAndLoseTheirFlags) {
   ASSERT_EQ(Compile(BaseScript()), COMPILE_OK) << console_;
   const SourceList sources =
@@ -265,7 +291,7 @@ TEST_F(CompileScriptTest, MissingScriptAndSectionsAreReported) {
 struct BrokenPack {
   const char* key;
   const char* value;  // null: the key is removed
-  int result;
+  CompileResult result;
   const char* message;
 };
 

@@ -11,6 +11,7 @@
 #include "compiler/setupc_options.h"
 #include "platform/system.h"
 #include "setupdb/setup_file.h"
+#include "tests/setupdb/database_fixtures.h"
 #include "tests/support/temp_dir.h"
 
 namespace vtsetup::testing {
@@ -50,17 +51,20 @@ class SetupcTest : public ::testing::Test {
   std::string WorkFile(const std::string& name) const { return work_.File(name); }
   bool Exists(const std::string& name) const { return std::filesystem::exists(work_.Path() / name); }
 
-  void WriteScript(bool with_product) {
+  // A small medium's script, whole or with one fault that ends the compilation.
+  enum class Fault { None, NoBitmaps, NoProduct, BadFilesEntry };
+  void WriteScript(Fault fault = Fault::None) {
     std::filesystem::create_directories(work_.Path() / "src" / "DATA");
     WriteBytes(WorkFile("src/game.exe"), {'M', 'Z', 0, 1});
     WriteBytes(WorkFile("src/DATA/level.dat"), {1, 2, 3});
     std::ofstream script(WorkFile("setup.ini"), std::ios::binary);
     script << "[Proginfo]\r\n"
-           << (with_product ? "Product=Gra\r\n" : "") << "Version=1.0\r\nFilename=game.exe\r\n"
+           << (fault == Fault::NoProduct ? "" : "Product=Gra\r\n") << "Version=1.0\r\nFilename=game.exe\r\n"
            << "[Options]\r\nCheckCRC=1\r\n"
-           << "[Bitmaps]\r\nBackground640x480=bg.bmp\r\n"
+           << (fault == Fault::NoBitmaps ? "" : "[Bitmaps]\r\nBackground640x480=bg.bmp\r\n")
            << "[Sources]\r\nSrcDir=src\r\nFile1=game.exe\r\nDir1=DATA\\\r\n"
-           << "[Pack1]\r\nTypename=Full\r\nTypedesc=Everything\r\nFiles=File1\r\nDirs=Dir1\r\n";
+           << "[Pack1]\r\nTypename=Full\r\nTypedesc=Everything\r\n"
+           << (fault == Fault::BadFilesEntry ? "Files=Dir1\r\n" : "Files=File1\r\n") << "Dirs=Dir1\r\n";
   }
 
   TempDir work_;
@@ -96,14 +100,14 @@ TEST_F(SetupcTest, RejectsCommandLinesThatMakeNoSense) {
   };
   for (const auto& c : cases) {
     const Outcome run = Setupc(c.arguments);
-    EXPECT_EQ(run.status, SETUPC_USAGE_ERROR) << c.arguments;
+    EXPECT_EQ(run.status, 64) << c.arguments;
     EXPECT_EQ(run.err, std::string("setupc: ") + c.reason + "\n" + SetupcSynopsis()) << c.arguments;
     EXPECT_EQ(run.out, "") << c.arguments;
   }
 }
 
 TEST_F(SetupcTest, StopsWhenItsMachineCannotBeUsed) {
-  WriteScript(true);
+  WriteScript();
   std::filesystem::create_directories(work_.Path() / "machine");
   std::ofstream(WorkFile("machine/machine.ini")) << "[System]\nScreenWidth = wide\n";
   const Outcome run = Setupc("setup.ini", "VTSETUP_MACHINE='" + WorkFile("machine") + "'");
@@ -154,9 +158,17 @@ TEST_F(SetupcTest, DumpsADatabaseAsJson) {
 
 TEST_F(SetupcTest, DumpEndsWithTheReadersResult) {
   const Outcome missing = Setupc("--dump MISSING.INF");
-  EXPECT_EQ(missing.status, SETUP_FILE_CANNOT_OPEN);
+  EXPECT_EQ(missing.status, 2);
   EXPECT_THAT(missing.out, HasSubstr("MISSING.INF nicht oeffnen"));
   EXPECT_EQ(missing.err, "setupc: reading MISSING.INF failed with code 2\n");
+
+  // A sound header and checksum over a body that ends before the first text.
+  std::vector<unsigned char> header_only = {'V', 'T', 'S', 'I', 6, 0, 0, 0, 0, 0, 0, 0};
+  SealDatabase(header_only);
+  WriteBytes(WorkFile("SETUP.INF"), header_only);
+  const Outcome truncated = Setupc("--dump SETUP.INF");
+  EXPECT_EQ(truncated.status, 7);
+  EXPECT_EQ(truncated.err, "setupc: reading SETUP.INF failed with code 7\n");
 
   ASSERT_EQ(WriteSetupFile(platform::TheSystem().Files(), SetupInfo(), WorkFile("SETUP.INF").c_str()),
             SETUP_FILE_OK);
@@ -164,13 +176,13 @@ TEST_F(SetupcTest, DumpEndsWithTheReadersResult) {
   bytes.back() ^= 0x01;
   WriteBytes(WorkFile("SETUP.INF"), bytes);
   const Outcome corrupted = Setupc("--dump SETUP.INF");
-  EXPECT_EQ(corrupted.status, SETUP_FILE_INVALID);
+  EXPECT_EQ(corrupted.status, 8);
   EXPECT_THAT(corrupted.out, Not(HasSubstr("{")));
   EXPECT_EQ(corrupted.err, "setupc: reading SETUP.INF failed with code 8\n");
 }
 
 TEST_F(SetupcTest, CompilesAndWritesTheDatabase) {
-  WriteScript(true);
+  WriteScript();
   const Outcome run = Setupc("setup.ini");
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(run.err, "setupc: wrote SETUP.INF\n");
@@ -189,22 +201,30 @@ TEST_F(SetupcTest, CompilesAndWritesTheDatabase) {
   EXPECT_EQ(ReadBytes(WorkFile("out/MEDIUM.INF")), ReadBytes(WorkFile("SETUP.INF")));
 }
 
-TEST_F(SetupcTest, WritesNothingWhenCompilingOrWritingFails) {
+TEST_F(SetupcTest, EndsWithTheCompilersResultAndWritesNothing) {
   const Outcome missing = Setupc("missing.ini");
   EXPECT_EQ(missing.status, 2);
   EXPECT_THAT(missing.out, HasSubstr("missing.ini"));
   EXPECT_EQ(missing.err, "setupc: compiling missing.ini failed with code 2\n");
 
-  // The compiler hands out a partly built tree here, which must not reach the file.
-  WriteScript(false);
-  const Outcome no_product = Setupc("setup.ini");
-  EXPECT_EQ(no_product.status, 3);
-  EXPECT_EQ(no_product.err, "setupc: compiling setup.ini failed with code 3\n");
-  EXPECT_FALSE(Exists("SETUP.INF"));
+  // The compiler hands out a partly built tree for these, which must not reach the file.
+  const struct {
+    Fault fault;
+    int status;
+  } cases[] = {{Fault::NoBitmaps, 1}, {Fault::NoProduct, 3}, {Fault::BadFilesEntry, 4}};
+  for (const auto& c : cases) {
+    WriteScript(c.fault);
+    const Outcome run = Setupc("setup.ini");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, "setupc: compiling setup.ini failed with code " + std::to_string(c.status) + "\n");
+    EXPECT_FALSE(Exists("SETUP.INF")) << c.status;
+  }
+}
 
-  WriteScript(true);
+TEST_F(SetupcTest, EndsWithSixWhenTheDatabaseCannotBeWritten) {
+  WriteScript();
   const Outcome unwritable = Setupc("setup.ini -o nowhere/SETUP.INF");
-  EXPECT_EQ(unwritable.status, SETUP_FILE_WRITE_FAILED);
+  EXPECT_EQ(unwritable.status, 6);
   EXPECT_EQ(unwritable.err, "setupc: cannot write nowhere/SETUP.INF\n");
   EXPECT_FALSE(Exists("SETUP.INF"));
 }

@@ -21,6 +21,7 @@ using vtsetup::FileEntry;
 using vtsetup::PackDir;
 using vtsetup::PackInfo;
 using vtsetup::SETUP_FILE_OK;
+using vtsetup::SetupFileResult;
 using vtsetup::SetupInfo;
 using vtsetup::ShortcutEntry;
 using vtsetup::TextString;
@@ -186,7 +187,7 @@ class ExampleMediumTest : public ::testing::Test {
 
   static inline std::unique_ptr<TempDir> dir_;
   static inline int built_ = -1;
-  static inline int read_ = -1;
+  static inline SetupFileResult read_ = vtsetup::SETUP_FILE_CANNOT_OPEN;  // until the medium is read
   static inline std::unique_ptr<SetupInfo> info_;
 };
 

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   vtsetup::platform::System& system = vtsetup::platform::TheSystem();
   std::unique_ptr<vtsetup::SetupInfo> info;
-  const int result = vtsetup::CompileScript(system.Files(), system.Profiles(), "setup.ini", info);
+  const auto result = vtsetup::CompileScript(system.Files(), system.Profiles(), "setup.ini", info);
   Check(result >= vtsetup::COMPILE_OK && result <= vtsetup::COMPILE_BAD_ENTRY, "unexpected result");
   Check(info != nullptr, "no tree for a script that exists");
   if (result != vtsetup::COMPILE_OK) {

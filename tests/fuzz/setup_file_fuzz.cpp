@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   std::unique_ptr<SetupInfo> info;
-  const int result = vtsetup::ReadSetupFile(files, path.c_str(), info);
+  const auto result = vtsetup::ReadSetupFile(files, path.c_str(), info);
   Check(result == vtsetup::SETUP_FILE_OK || result == vtsetup::SETUP_FILE_READ_FAILED ||
             result == vtsetup::SETUP_FILE_INVALID,
         "unexpected result");

@@ -189,21 +189,49 @@ TEST_F(HostProfileTest, DefaultLosesTrailingBlanksOnly) {
 
 TEST_F(HostProfileTest, ReadsTheLeadingDecimalNumber) {
   Write(
-      "[N]\r\nPlain=42\r\nSuffix=102abc\r\nWord=abc\r\nEmpty=\r\nNegative=-5\r\nPlus=+5\r\nQuoted=\"12\"\r\n"
-      "Hex=0x1F\r\nBig=2147483647\r\nWrapped=4294967297\r\nBlanks=  7  \r\n");
+      "[N]\r\nPlain=42\r\nSuffix=102abc\r\nWord=abc\r\nEmpty=\r\nQuoted=\"12\"\r\nHex=0x1F\r\n"
+      "Blanks=  7  \r\nQuotedBlanks=\" 12abc\"\r\nTab=\"\t3\"\r\n");
   EXPECT_EQ(Int("N", "Plain"), 42);
   EXPECT_EQ(Int("N", "Suffix"), 102);
   EXPECT_EQ(Int("N", "Word"), 0);
   EXPECT_EQ(Int("N", "Empty"), 0);
-  EXPECT_EQ(Int("N", "Negative"), 0);
-  EXPECT_EQ(Int("N", "Plus"), 0);
   EXPECT_EQ(Int("N", "Quoted"), 12);
   EXPECT_EQ(Int("N", "Hex"), 0);
-  EXPECT_EQ(Int("N", "Big"), 2147483647);
-  EXPECT_EQ(Int("N", "Wrapped"), 1);
   EXPECT_EQ(Int("N", "Blanks"), 7);
+  // Blanks that the quotes kept are skipped by the number reader itself.
+  EXPECT_EQ(Int("N", "QuotedBlanks"), 12);
+  EXPECT_EQ(Int("N", "Tab"), 3);
   EXPECT_EQ(Int("N", "Missing", -3), -3);
   EXPECT_EQ(Int("Missing", "Plain", 9), 9);
+}
+
+TEST_F(HostProfileTest, TakesOneSignBeforeTheDigits) {
+  Write(
+      "[N]\r\nNegative=-5\r\nPlus=+750\r\nMinusOnly=-\r\nPlusOnly=+\r\nTwoSigns=--5\r\nMixed=+-5\r\n"
+      "Apart=- 5\r\nNegativeSuffix=-12ms\r\nNegativeZero=-0\r\n");
+  EXPECT_EQ(Int("N", "Negative"), -5);
+  EXPECT_EQ(Int("N", "Plus"), 750);
+  EXPECT_EQ(Int("N", "MinusOnly"), 0);
+  EXPECT_EQ(Int("N", "PlusOnly"), 0);
+  EXPECT_EQ(Int("N", "TwoSigns"), 0);
+  EXPECT_EQ(Int("N", "Mixed"), 0);
+  EXPECT_EQ(Int("N", "Apart"), 0);
+  EXPECT_EQ(Int("N", "NegativeSuffix"), -12);
+  EXPECT_EQ(Int("N", "NegativeZero"), 0);
+}
+
+// The digits gather in 32 bits that wrap, as on Windows: 4294967297 is 2^32 + 1, 2147483648 is 2^31,
+// and 4294967301 is 2^32 + 5.
+TEST_F(HostProfileTest, NumbersPast32BitsWrap) {
+  Write(
+      "[N]\r\nLargest=2147483647\r\nSmallest=-2147483648\r\nPastLargest=2147483648\r\n"
+      "Wrapped=4294967297\r\nNegativeWrapped=-4294967301\r\nAllOnes=4294967295\r\n");
+  EXPECT_EQ(Int("N", "Largest"), 2147483647);
+  EXPECT_EQ(Int("N", "Smallest"), -2147483647 - 1);
+  EXPECT_EQ(Int("N", "PastLargest"), -2147483647 - 1);
+  EXPECT_EQ(Int("N", "Wrapped"), 1);
+  EXPECT_EQ(Int("N", "NegativeWrapped"), -5);
+  EXPECT_EQ(Int("N", "AllOnes"), -1);
 }
 
 // "A = 1", a comment, a blank line, B="two" and Flag deliver "A=1\0B=\"two\"\0Flag\0\0": 17 characters

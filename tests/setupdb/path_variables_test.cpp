@@ -23,6 +23,18 @@ TEST(PathVariables, OnlyTheFirstOccurrenceOfEachVariableIsReplaced) {
   EXPECT_EQ(Expanded(table, ""), "");
 }
 
+// The whole marker is looked for, never the bare name, and a value is put in once as it stands.
+TEST(PathVariables, TheMarkerIsFoundWholeAndItsValueIsNotExpandedAgain) {
+  PathVariables table;
+  DefineVariable(&table, "Games", "Title");
+  EXPECT_EQ(Expanded(table, "Games\\Games%Games%"), "Games\\GamesTitle");
+  EXPECT_EQ(Expanded(table, "%Games Games%Games%"), "%Games GamesTitle");
+
+  PathVariables echoing;
+  DefineVariable(&echoing, "Games", "Games\\Games%Games%");
+  EXPECT_EQ(Expanded(echoing, "%Games%"), "Games\\Games%Games%");
+}
+
 TEST(PathVariables, EntriesApplyInDefinitionOrderOnTheChangedText) {
   PathVariables table;
   DefineVariable(&table, "A", "%B%-%A%");

@@ -21,7 +21,7 @@ platform::FileSystem& Files() {
 }
 
 struct ReadOutcome {
-  int result;
+  SetupFileResult result;
   std::unique_ptr<SetupInfo> info;
   std::string console;
 };
@@ -88,13 +88,15 @@ TEST_F(SetupFileTest, EmptyTreeRoundTripsWithoutProgress) {
   EXPECT_TRUE(positions.empty());
 }
 
+// Seven packs: 100 / 7 is 14, so the positions are multiples of 14. Multiplying first would give 57,
+// 71 and 85 for the last three.
 TEST_F(SetupFileTest, ProgressIsSetBeforeEachPackWithTheDivisionFirst) {
   SetupInfo info;
-  info.Packs.resize(3);
+  info.Packs.resize(7);
   std::vector<std::uint32_t> positions;
   ASSERT_EQ(Read(Files(), Written(info), [&](std::uint32_t p) { positions.push_back(p); }).result,
             SETUP_FILE_OK);
-  EXPECT_EQ(positions, (std::vector<std::uint32_t>{0, 33, 66}));
+  EXPECT_EQ(positions, (std::vector<std::uint32_t>{0, 14, 28, 42, 56, 70, 84}));
 }
 
 TEST_F(SetupFileTest, LoadingSetsTheChecksumFlagFromTheOptions) {
@@ -204,13 +206,13 @@ TEST_F(SetupFileTest, EveryFailedReadGivesSevenAndTheNamedOnesAreReported) {
 }
 
 struct WriteOutcome {
-  int result;
+  SetupFileResult result;
   std::string console;
 };
 
 WriteOutcome Write(platform::FileSystem& files, const SetupInfo& info, const std::string& path) {
   CaptureStdout();
-  const int result = WriteSetupFile(files, info, path.c_str());
+  const SetupFileResult result = WriteSetupFile(files, info, path.c_str());
   return {result, GetCapturedStdout()};
 }
 

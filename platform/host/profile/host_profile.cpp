@@ -65,6 +65,24 @@ std::optional<std::string> FindValue(const std::string& text, const char* sectio
   return std::nullopt;
 }
 
+// Unsigned arithmetic wraps where the Windows function's 32-bit register does, without the undefined
+// overflow of a signed one.
+std::int32_t LeadingProfileNumber(std::string_view value) {
+  std::size_t at = 0;
+  while (at < value.size() && IsBlank(value[at])) {
+    ++at;
+  }
+  const bool negative = at < value.size() && value[at] == '-';
+  if (at < value.size() && (value[at] == '-' || value[at] == '+')) {
+    ++at;
+  }
+  std::uint32_t number = 0;
+  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
+    number = number * 10u + static_cast<std::uint32_t>(value[at] - '0');
+  }
+  return static_cast<std::int32_t>(negative ? 0u - number : number);
+}
+
 }  // namespace
 
 TextString HostProfile::ReadString(const char* file, const char* section, const char* key,
@@ -94,14 +112,7 @@ std::int32_t HostProfile::ReadInt(const char* file, const char* section, const c
   if (!value) {
     return default_value;
   }
-  std::uint32_t number = 0;
-  for (const char c : *value) {
-    if (c < '0' || c > '9') {
-      break;
-    }
-    number = number * 10u + static_cast<std::uint32_t>(c - '0');
-  }
-  return static_cast<std::int32_t>(number);
+  return LeadingProfileNumber(*value);
 }
 
 std::string HostProfile::HostFile(const char* file) const {

@@ -26,10 +26,12 @@ namespace vtsetup::platform::host {
 // - ReadString: a value enclosed in one matching pair of double or single quotes loses that pair, so
 //   ' text ' keeps its blanks and ''text'' gives 'text' (KB Q69752). A missing key gives the default,
 //   "" for null, with its trailing blanks removed. The result is cut to buffer_size - 1 characters.
-// - ReadInt: the leading decimal digits of the value as ReadString gives it; no digits gives 0, and so
-//   does a leading "-": the Win32 reference says a value below zero reads as zero (the function returns
-//   UINT), and callers test these numbers as counts and flags. Digits past 32 bits wrap as that UINT
-//   would. A missing key gives the default unchanged, negative or not.
+// - ReadInt: the value as ReadString gives it, read as Windows reads it: leading blanks skipped, an
+//   optional "+" or "-", then decimal digits up to the first other character; no digits give 0. A
+//   negative value comes back negative, as scripts' SpareSpace and SplashDelay may be. The digits
+//   gather in a 32-bit register that wraps, as the Windows function's does, so that a script means the
+//   same number on both systems: "4294967297" gives 1 and "2147483648" gives -2147483648. A missing key
+//   gives the default unchanged.
 // - ReadSection: every entry of the first matching section, duplicates included, as "key=value\0...\0\0"
 //   with the blanks around key and value gone but quotes kept (the documentation drops them only for the
 //   string reader); comments and blank lines are left out. The result is the count of characters without
