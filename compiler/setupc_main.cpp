@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -57,6 +58,12 @@ int Dump(platform::System& system, const SetupcOptions& options) {
   return 0;
 }
 
+// A run on the machine closes the machine's record of it with its exit status.
+int Ended(platform::System& system, int status) {
+  system.Programs().ReportExit(static_cast<std::uint32_t>(status));
+  return status;
+}
+
 int Run(int argc, const char* const* argv) {
   SetupcOptions options;
   std::string error;
@@ -72,11 +79,11 @@ int Run(int argc, const char* const* argv) {
       std::fputs("setupc " VTSETUP_VERSION "\n", stdout);
       return 0;
     case SetupcAction::Dump:
-      return Dump(platform::TheSystem(), options);
+      return Ended(platform::TheSystem(), Dump(platform::TheSystem(), options));
     case SetupcAction::Compile:
       break;
   }
-  return Compile(platform::TheSystem(), options);
+  return Ended(platform::TheSystem(), Compile(platform::TheSystem(), options));
 }
 
 }  // namespace

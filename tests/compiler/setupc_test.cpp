@@ -221,6 +221,16 @@ TEST_F(SetupcTest, EndsWithTheCompilersResultAndWritesNothing) {
   }
 }
 
+// The machine's record of a run closes with its exit status, whichever way the run ended.
+TEST_F(SetupcTest, TheTranscriptEndsWithTheExitStatus) {
+  WriteScript();
+  const std::string transcript = "VTSETUP_TRANSCRIPT='" + WorkFile("transcript") + "'";
+  ASSERT_EQ(Setupc("setup.ini", transcript).status, 0);
+  ASSERT_EQ(Setupc("missing.ini", transcript).status, 2);
+  ASSERT_EQ(Setupc("--dump missing.inf", transcript).status, 2);
+  EXPECT_EQ(ReadText(WorkFile("transcript")), "exit code 0\nexit code 2\nexit code 2\n");
+}
+
 TEST_F(SetupcTest, EndsWithSixWhenTheDatabaseCannotBeWritten) {
   WriteScript();
   const Outcome unwritable = Setupc("setup.ini -o nowhere/SETUP.INF");
