@@ -30,7 +30,7 @@ class HostDrivesTest : public ::testing::Test {
  protected:
   DiskSpace Space(const char* root) {
     DiskSpace space;
-    EXPECT_TRUE(drives_.FreeSpace(root, space)) << root;
+    EXPECT_EQ(drives_.FreeSpace(root, space), ERR_NONE) << root;
     return space;
   }
   SystemError Write(File& file, std::uint32_t count, std::uint32_t& written) {
@@ -68,11 +68,12 @@ TEST_F(HostDrivesTest, FreeSpaceFromOverridesIsCappedAt32Bits) {
   DiskSpace extended;
   ASSERT_TRUE(drives_.ExtendedFreeSpace("E:\\", extended));
   EXPECT_EQ(extended.free_clusters, big.free_clusters);
-  // Without overrides the host's own figures count; a drive without its folder is not ready.
+  // Without overrides the host's own figures count; a drive without its folder is not ready, and a
+  // letter without a drive no path at all.
   EXPECT_GT(Space("C:\\").total_clusters, 0u);
   DiskSpace none;
-  EXPECT_FALSE(drives_.FreeSpace("F:\\", none));
-  EXPECT_FALSE(drives_.FreeSpace("Q:\\", none));
+  EXPECT_EQ(drives_.FreeSpace("F:\\", none), ERR_NOT_READY);
+  EXPECT_EQ(drives_.FreeSpace("Q:\\", none), ERR_PATH_NOT_FOUND);
   EXPECT_EQ(drives_.Version().build, 2222u);
 }
 
@@ -108,7 +109,7 @@ TEST(HostDriveQuota, CountsWhatTheDriveFolderHeldBefore) {
   std::filesystem::create_directories(machine.Root() / "machine" / "d" / "sub");
   std::ofstream(machine.Root() / "machine" / "d" / "sub" / "old.bin") << std::string(1500, 'x');
   DiskSpace space;
-  ASSERT_TRUE(machine.System().Disks().FreeSpace("D:\\", space));
+  ASSERT_EQ(machine.System().Disks().FreeSpace("D:\\", space), ERR_NONE);
   EXPECT_EQ(space.free_clusters, 6u);
   EXPECT_EQ(space.bytes_per_sector, 512u);
   EXPECT_EQ(space.sectors_per_cluster, 2u);

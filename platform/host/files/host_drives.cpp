@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <limits>
+
+#include "platform/host/files/drive_rules.h"
+#include "platform/host/machine/host_errors.h"
 
 namespace vtsetup::platform::host {
 namespace {
@@ -27,15 +31,17 @@ DriveType HostDrives::TypeOf(const char* root) {
   return drive != nullptr ? drive->type : DriveType::NoRoot;
 }
 
-bool HostDrives::FreeSpace(const char* root, DiskSpace& space) {
+SystemError HostDrives::FreeSpace(const char* root, DiskSpace& space) {
   const DriveConfig* drive = DriveOfRoot(machine_.Config(), root);
   if (drive == nullptr) {
-    return false;
+    return ERR_PATH_NOT_FOUND;
+  }
+  if (!HasMedium(*drive)) {
+    return ERR_NOT_READY;
   }
   struct statvfs host {};
-  const bool measured = ::statvfs(drive->folder.c_str(), &host) == 0;
-  if (!measured) {
-    return false;  // the folder is missing: a drive without its medium
+  if (::statvfs(drive->folder.c_str(), &host) != 0) {
+    return ErrorFromErrno(errno, drive->folder);
   }
   const std::uint32_t cluster =
       drive->cluster_size.value_or(static_cast<std::uint32_t>(std::min<std::uint64_t>(host.f_frsize, 65536)));
@@ -50,7 +56,7 @@ bool HostDrives::FreeSpace(const char* root, DiskSpace& space) {
   space.sectors_per_cluster = cluster / space.bytes_per_sector;
   space.free_clusters = static_cast<std::uint32_t>(std::min(free_bytes, kLargest32) / cluster);
   space.total_clusters = static_cast<std::uint32_t>(std::min(total_bytes, kLargest32) / cluster);
-  return true;
+  return ERR_NONE;
 }
 
 }  // namespace vtsetup::platform::host

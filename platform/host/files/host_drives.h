@@ -14,9 +14,11 @@ class HostDrives final : public Drives {
   HostDrives(const Machine& machine, DriveQuotas& quotas) : machine_(machine), quotas_(quotas) {}
 
   DriveType TypeOf(const char* root) override;
-  bool FreeSpace(const char* root, DiskSpace& space) override;
+  SystemError FreeSpace(const char* root, DiskSpace& space) override;
   // The host has no older query to distrust, so both give the same figures.
-  bool ExtendedFreeSpace(const char* root, DiskSpace& space) override { return FreeSpace(root, space); }
+  bool ExtendedFreeSpace(const char* root, DiskSpace& space) override {
+    return FreeSpace(root, space) == ERR_NONE;
+  }
   SystemVersion Version() override { return machine_.Config().version; }
 
  private:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/file_system.h"
 #include "platform/host/files/drive_quotas.h"
 #include "platform/host/files/open_files.h"
@@ -8,8 +10,9 @@
 namespace vtsetup::platform::host {
 
 // Files of the host machine with the Windows results the system relies on: paths through the drive
-// map with names found regardless of case, creation modes, sharing modes, error numbers, quotas, a
-// folder that cannot be opened as a file, reads that fill the buffer up to the end.
+// map with names found regardless of case, creation modes, sharing modes, error numbers, quotas, drives
+// without their medium and media that cannot be written (drive_rules.h), a folder that cannot be opened
+// as a file, reads that fill the buffer up to the end.
 class HostFileSystem final : public FileSystem {
  public:
   HostFileSystem(const Machine& machine, DriveQuotas& quotas) : machine_(machine), quotas_(quotas) {}
@@ -28,6 +31,10 @@ class HostFileSystem final : public FileSystem {
   TextString ErrorText(SystemError error) override;
 
  private:
+  // The host file of a Windows path: ERR_PATH_NOT_FOUND on a drive the machine lacks, ERR_NOT_READY on
+  // one without its medium.
+  SystemError Reach(const char* path, std::string& host_path) const;
+
   const Machine& machine_;
   DriveQuotas& quotas_;
   OpenFiles open_files_;
