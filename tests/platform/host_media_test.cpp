@@ -8,6 +8,7 @@
 
 #include "platform/drives.h"
 #include "platform/file_system.h"
+#include "platform/profile.h"
 #include "platform/shell.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
@@ -57,6 +58,7 @@ class HostUnwritableMedium : public ::testing::TestWithParam<Unwritable> {
     fs::create_directories(medium_.Path() / "GAME");
     WriteText(medium_.File("GAME/data.bin"), "data");
     WriteText(medium_.File("GAME/old.LNK"), "link");
+    WriteText(medium_.File("GAME/old.URL"), "[InternetShortcut]\r\nURL=http://old\r\n");
   }
 
   static std::string MachineIni(const TempDir& medium) {
@@ -87,7 +89,7 @@ TEST_P(HostUnwritableMedium, ReadsButRefusesEveryChange) {
   EXPECT_EQ(OpenError("M:\\GAME\\data.bin", FileAccess::Read, FileCreation::OpenAlways), ERR_NONE);
   std::vector<FoundFile> found;
   EXPECT_EQ(files_.FindFiles("M:\\GAME\\*.*", found), ERR_NONE);
-  EXPECT_EQ(found.size(), 4u);
+  EXPECT_EQ(found.size(), 5u);
 
   // Every open that could write, truncate or make a file.
   EXPECT_EQ(OpenError("M:\\GAME\\data.bin", FileAccess::Write, FileCreation::OpenExisting), refused);
@@ -118,6 +120,11 @@ TEST_P(HostUnwritableMedium, ReadsButRefusesEveryChange) {
   ASSERT_EQ(made.link->SetPath("C:\\Gry\\orv.exe"), SHELL_OK);
   EXPECT_EQ(made.link->Save("M:\\GAME\\new.LNK"), SHELL_FAIL);
   EXPECT_EQ(made.link->Save("M:\\GAME\\old.LNK"), SHELL_FAIL);
+  // Nor an internet shortcut, which the profile writer refuses with the drive's error.
+  Profile& profile = machine_.System().Profiles();
+  EXPECT_EQ(profile.WriteString("M:\\GAME\\new.URL", "InternetShortcut", "URL", "http://new"), refused);
+  EXPECT_EQ(profile.WriteString("M:\\GAME\\old.URL", "InternetShortcut", "URL", "http://new"), refused);
+  EXPECT_EQ(profile.ReadString("M:\\GAME\\old.URL", "InternetShortcut", "URL", "", 500), "http://old");
 
   EXPECT_EQ(Contents(medium_.Path()), before);
 }
@@ -159,6 +166,10 @@ TEST(HostMediumMissing, DriveWithoutItsFolderIsNotReady) {
     std::vector<FoundFile> found;
     EXPECT_EQ(files.FindFiles((root + "*.*").c_str(), found), ERR_NOT_READY) << drive;
     EXPECT_EQ(files.SetCurrentFolder(root.c_str()), ERR_NOT_READY) << drive;
+    EXPECT_EQ(
+        machine.System().Profiles().WriteString((root + "a.URL").c_str(), "InternetShortcut", "URL", "u"),
+        ERR_NOT_READY)
+        << drive;
     EXPECT_EQ(drives.FreeSpace(root.c_str(), space), ERR_NOT_READY) << drive;
     EXPECT_FALSE(drives.ExtendedFreeSpace(root.c_str(), space)) << drive;
   }

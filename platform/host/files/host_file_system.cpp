@@ -308,23 +308,71 @@ SystemError HostFileSystem::Delete(const char* path) {
   if (const SystemError refused = ChangeRefusal(machine_, host_path); refused != ERR_NONE) {
     return refused;
   }
-  const OpenFiles::Identity file = IdentityOf(info);
-  if (open_files_.IsOpen(file)) {
-    if (!open_files_.MayDelete(file)) {
-      return ERR_SHARING_VIOLATION;
-    }
-  } else {
-    // Another process that holds the file unshared keeps it, as on Windows.
-    UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-      return ERR_SHARING_VIOLATION;
-    }
+  if (const SystemError held = HeldAgainstDeletion(host_path, info); held != ERR_NONE) {
+    return held;
   }
   quotas_.Prepare(host_path);
   if (::unlink(host_path.c_str()) != 0) {
     return ErrorFromErrno(errno, host_path);
   }
   quotas_.Shrink(host_path, static_cast<std::uint64_t>(info.st_size), 0);
+  return ERR_NONE;
+}
+
+SystemError HostFileSystem::HeldAgainstDeletion(const std::string& host_path, const struct stat& info) {
+  const OpenFiles::Identity file = IdentityOf(info);
+  if (open_files_.IsOpen(file)) {
+    return open_files_.MayDelete(file) ? ERR_NONE : ERR_SHARING_VIOLATION;
+  }
+  // Another process that holds the file unshared keeps it, as on Windows.
+  UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    return ERR_SHARING_VIOLATION;
+  }
+  return ERR_NONE;
+}
+
+SystemError HostFileSystem::ReplaceFileText(const char* path, std::string_view text) {
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
+  }
+  struct stat info {};
+  bool exists = true;
+  if (::stat(host_path.c_str(), &info) != 0) {
+    const int error = errno;
+    if (error != ENOENT || !ParentFolderExists(host_path)) {
+      return ErrorFromErrno(error, host_path);
+    }
+    exists = false;
+  }
+  if (const SystemError refused = ChangeRefusal(machine_, host_path); refused != ERR_NONE) {
+    return refused;
+  }
+  if (exists) {
+    if (S_ISDIR(info.st_mode)) {
+      return ERR_ACCESS_DENIED;
+    }
+    if (::access(host_path.c_str(), W_OK) != 0) {
+      return ErrorFromErrno(errno, host_path);
+    }
+    if (const SystemError held = HeldAgainstDeletion(host_path, info); held != ERR_NONE) {
+      return held;
+    }
+  }
+  const std::uint64_t old_size = exists ? static_cast<std::uint64_t>(info.st_size) : 0;
+  const std::uint64_t new_size = text.size();
+  quotas_.Prepare(host_path);
+  const std::uint64_t granted = quotas_.Grow(host_path, old_size, new_size);
+  if (granted < new_size) {
+    quotas_.Shrink(host_path, granted, old_size);
+    return ERR_HANDLE_DISK_FULL;
+  }
+  if (const int error = ReplaceWholeFile(host_path, text); error != 0) {
+    quotas_.Shrink(host_path, new_size, old_size);
+    return ErrorFromErrno(error, host_path);
+  }
+  quotas_.Shrink(host_path, old_size, new_size);
   return ERR_NONE;
 }
 
