@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/errors.h"
+
 namespace vtsetup::platform {
 
 // Drive types with the numbers Windows gives them; callers compare these numbers.
@@ -36,8 +38,9 @@ class Drives {
   virtual ~Drives() = default;
 
   virtual DriveType TypeOf(const char* root) = 0;
-  // The plain query, whose figures older systems cap near 2 GiB.
-  virtual bool FreeSpace(const char* root, DiskSpace& space) = 0;
+  // The plain query, whose figures older systems cap near 2 GiB. ERR_NONE, or the Windows error:
+  // ERR_NOT_READY for a drive without its medium, ERR_PATH_NOT_FOUND for a root that names no drive.
+  virtual SystemError FreeSpace(const char* root, DiskSpace& space) = 0;
   // The extended query for large FAT32 drives; false where the system has no such call.
   virtual bool ExtendedFreeSpace(const char* root, DiskSpace& space) = 0;
   // The system's version; the build number tells which free-space query gives true figures.

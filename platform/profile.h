@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/text_string.h"
+#include "platform/errors.h"
 
 namespace vtsetup::platform {
 
@@ -24,8 +25,11 @@ class Profile {
   // the section is missing or holds no entries.
   virtual std::uint32_t ReadSection(const char* file, const char* section, std::uint32_t buffer_size) = 0;
   // Sets `key` in `section` to `value`, creating the file, the section or the key where missing; a null
-  // value removes the key and a null key the whole section. False when the file cannot be written.
-  virtual bool WriteString(const char* file, const char* section, const char* key, const char* value) = 0;
+  // value removes the key and a null key the whole section. ERR_NONE, or the Windows error of the
+  // failure: the file system's when the file cannot be read or written, ERR_INVALID_PARAMETER for what
+  // the file cannot hold.
+  virtual SystemError WriteString(const char* file, const char* section, const char* key,
+                                  const char* value) = 0;
 };
 
 }  // namespace vtsetup::platform

@@ -26,7 +26,7 @@ class HostSystem final : public System {
       : machine_(machine),
         quotas_(machine),
         files_(machine, quotas_),
-        profile_(machine),
+        profile_(machine, files_),
         drives_(machine, quotas_),
         registry_(machine.RegistryFile()),
         processes_(machine),

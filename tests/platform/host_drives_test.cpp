@@ -30,7 +30,7 @@ class HostDrivesTest : public ::testing::Test {
  protected:
   DiskSpace Space(const char* root) {
     DiskSpace space;
-    EXPECT_TRUE(drives_.FreeSpace(root, space)) << root;
+    EXPECT_EQ(drives_.FreeSpace(root, space), ERR_NONE) << root;
     return space;
   }
   SystemError Write(File& file, std::uint32_t count, std::uint32_t& written) {
@@ -68,11 +68,12 @@ TEST_F(HostDrivesTest, FreeSpaceFromOverridesIsCappedAt32Bits) {
   DiskSpace extended;
   ASSERT_TRUE(drives_.ExtendedFreeSpace("E:\\", extended));
   EXPECT_EQ(extended.free_clusters, big.free_clusters);
-  // Without overrides the host's own figures count; a drive without its folder is not ready.
+  // Without overrides the host's own figures count; a drive without its folder is not ready, and a
+  // letter without a drive no path at all.
   EXPECT_GT(Space("C:\\").total_clusters, 0u);
   DiskSpace none;
-  EXPECT_FALSE(drives_.FreeSpace("F:\\", none));
-  EXPECT_FALSE(drives_.FreeSpace("Q:\\", none));
+  EXPECT_EQ(drives_.FreeSpace("F:\\", none), ERR_NOT_READY);
+  EXPECT_EQ(drives_.FreeSpace("Q:\\", none), ERR_PATH_NOT_FOUND);
   EXPECT_EQ(drives_.Version().build, 2222u);
 }
 
@@ -108,10 +109,68 @@ TEST(HostDriveQuota, CountsWhatTheDriveFolderHeldBefore) {
   std::filesystem::create_directories(machine.Root() / "machine" / "d" / "sub");
   std::ofstream(machine.Root() / "machine" / "d" / "sub" / "old.bin") << std::string(1500, 'x');
   DiskSpace space;
-  ASSERT_TRUE(machine.System().Disks().FreeSpace("D:\\", space));
+  ASSERT_EQ(machine.System().Disks().FreeSpace("D:\\", space), ERR_NONE);
   EXPECT_EQ(space.free_clusters, 6u);
   EXPECT_EQ(space.bytes_per_sector, 512u);
   EXPECT_EQ(space.sectors_per_cluster, 2u);
+}
+
+// D: is far below 2 GiB; E: holds 10 GB of 20 GB; F: exactly 2 GiB of 3 GiB; G: 3 GB in clusters of a size
+// that is no power of two (one sector each).
+constexpr char kLargeDrives[] =
+    "[Drive D]\nFolder = d\nFreeBytes = 10000\nClusterSize = 512\n"
+    "[Drive E]\nFolder = e\nFreeBytes = 10000000000\nTotalBytes = 20000000000\nClusterSize = 4096\n"
+    "[Drive F]\nFolder = f\nFreeBytes = 2147483648\nTotalBytes = 3221225472\nClusterSize = 512\n"
+    "[Drive G]\nFolder = g\nFreeBytes = 3000000000\nClusterSize = 3000\n";
+
+struct Counts {
+  std::uint32_t free_clusters;
+  std::uint32_t total_clusters;
+  bool operator==(const Counts&) const = default;
+};
+
+Counts Plain(Drives& drives, const char* root) {
+  DiskSpace space;
+  EXPECT_EQ(drives.FreeSpace(root, space), ERR_NONE) << root;
+  return {space.free_clusters, space.total_clusters};
+}
+
+Counts Extended(Drives& drives, const char* root) {
+  DiskSpace space;
+  EXPECT_TRUE(drives.ExtendedFreeSpace(root, space)) << root;
+  return {space.free_clusters, space.total_clusters};
+}
+
+TEST(HostFreeSpaceQueries, PlainQueryCappedBelowTwoGibibytesWhereTheMachineSaysSo) {
+  TestMachine capped(std::string(kLargeDrives) + "[System]\nCapPlainFreeSpace = yes\n");
+  Drives& drives = capped.System().Disks();
+  // The most whole clusters within 0x7FFFFFFF bytes.
+  EXPECT_EQ(Plain(drives, "D:\\"), (Counts{19, 19}));
+  EXPECT_EQ(Plain(drives, "E:\\"), (Counts{524287, 524287}));
+  EXPECT_EQ(Plain(drives, "F:\\"), (Counts{4194303, 4194303}));
+  EXPECT_EQ(Plain(drives, "G:\\"), (Counts{715827, 715827}));
+  // The extended query tells the truth, as far as 32-bit byte counts reach.
+  EXPECT_EQ(Extended(drives, "D:\\"), (Counts{19, 19}));
+  EXPECT_EQ(Extended(drives, "E:\\"), (Counts{1048575, 1048575}));
+  EXPECT_EQ(Extended(drives, "F:\\"), (Counts{4194304, 6291456}));
+  EXPECT_EQ(Extended(drives, "G:\\"), (Counts{1000000, 1000000}));
+
+  // By default both tell the same.
+  TestMachine plain(kLargeDrives);
+  for (const char* root : {"D:\\", "E:\\", "F:\\", "G:\\"}) {
+    EXPECT_EQ(Plain(plain.System().Disks(), root), Extended(plain.System().Disks(), root)) << root;
+  }
+}
+
+TEST(HostFreeSpaceQueries, WithoutTheExtendedQueryCallersFallBackToThePlainOne) {
+  TestMachine machine(std::string(kLargeDrives) + "[System]\nExtendedFreeSpace = no\n");
+  Drives& drives = machine.System().Disks();
+  for (const char* root : {"D:\\", "E:\\"}) {
+    DiskSpace space;
+    EXPECT_FALSE(drives.ExtendedFreeSpace(root, space)) << root;
+    EXPECT_EQ(space.free_clusters, 0u) << root;
+  }
+  EXPECT_EQ(Plain(drives, "E:\\"), (Counts{1048575, 1048575}));
 }
 
 TEST(HostFolders, CreateFolderAndTheSystemsFoldersInWindowsForm) {

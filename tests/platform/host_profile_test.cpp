@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/drives.h"
+#include "platform/file_system.h"
 #include "platform/profile.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
@@ -14,7 +16,23 @@
 namespace {
 
 using vtsetup::TextString;
+using vtsetup::platform::DiskSpace;
+using vtsetup::platform::ERR_ACCESS_DENIED;
+using vtsetup::platform::ERR_HANDLE_DISK_FULL;
+using vtsetup::platform::ERR_INVALID_PARAMETER;
+using vtsetup::platform::ERR_NONE;
+using vtsetup::platform::ERR_PATH_NOT_FOUND;
+using vtsetup::platform::ERR_SHARING_VIOLATION;
+using vtsetup::platform::FileAccess;
+using vtsetup::platform::FileCreation;
+using vtsetup::platform::FileSystem;
+using vtsetup::platform::OpenResult;
 using vtsetup::platform::Profile;
+using vtsetup::platform::SHARE_DELETE;
+using vtsetup::platform::SHARE_NONE;
+using vtsetup::platform::SHARE_READ;
+using vtsetup::platform::SHARE_WRITE;
+using vtsetup::platform::SystemError;
 using vtsetup::testing::ReadText;
 using vtsetup::testing::TempDir;
 using vtsetup::testing::TestMachine;
@@ -269,13 +287,13 @@ TEST_F(HostProfileSectionTest, MissingOrEntrylessSectionGivesZero) {
 
 class HostProfileWriterTest : public HostProfileTest {
  protected:
-  bool Put(const char* section, const char* key, const char* value) {
+  SystemError Put(const char* section, const char* key, const char* value) {
     return profile_.WriteString(file_.c_str(), section, key, value);
   }
   std::string Text() { return ReadText(file_); }
   // The file's text after a write that must succeed.
   std::string Edited(const char* section, const char* key, const char* value) {
-    EXPECT_TRUE(Put(section, key, value)) << section << " " << (key ? key : "(all)");
+    EXPECT_EQ(Put(section, key, value), ERR_NONE) << section << " " << (key ? key : "(all)");
     return Text();
   }
 };
@@ -284,13 +302,69 @@ TEST_F(HostProfileWriterTest, WritesAnInternetShortcutIntoAMachineFolder) {
   const std::string folder = "C:\\Windows\\Start Menu\\Programs\\Gra";
   std::filesystem::create_directories(machine_.Host(folder));
   const std::string url = folder + "\\N.URL";
-  ASSERT_TRUE(profile_.WriteString(url.c_str(), "InternetShortcut", "URL", "http://x"));
+  ASSERT_EQ(profile_.WriteString(url.c_str(), "InternetShortcut", "URL", "http://x"), ERR_NONE);
   EXPECT_EQ(ReadText(machine_.Host(url)), "[InternetShortcut]\r\nURL=http://x\r\n");
   EXPECT_EQ(profile_.ReadString(url.c_str(), "InternetShortcut", "URL", "", 500), "http://x");
 
   const std::string lost = "C:\\Windows\\Start Menu\\Programs\\Missing\\N.URL";
-  EXPECT_FALSE(profile_.WriteString(lost.c_str(), "InternetShortcut", "URL", "http://x"));
+  EXPECT_EQ(profile_.WriteString(lost.c_str(), "InternetShortcut", "URL", "http://x"), ERR_PATH_NOT_FOUND);
   EXPECT_FALSE(std::filesystem::exists(machine_.Host("C:\\Windows\\Start Menu\\Programs\\Missing")));
+}
+
+// Drive Q: has room for two clusters of 512 bytes.
+class HostProfileWriterFiles : public ::testing::Test {
+ protected:
+  SystemError PutUrl(const std::string& url) {
+    return profile_.WriteString("Q:\\Gra.URL", "InternetShortcut", "URL", url.c_str());
+  }
+  std::string UrlFile() const { return ReadText(machine_.Host("Q:\\Gra.URL")); }
+  std::uint32_t FreeClusters() {
+    DiskSpace space;
+    EXPECT_EQ(machine_.System().Disks().FreeSpace("Q:\\", space), ERR_NONE);
+    return space.free_clusters;
+  }
+  long EntriesOnQ() const {
+    return std::distance(std::filesystem::directory_iterator(machine_.Host("Q:\\")), {});
+  }
+
+  TestMachine machine_{
+      "[Drive C]\nFolder = drive_c\n[Drive Q]\nFolder = q\nType = removable\nFreeBytes = 1024\nClusterSize = "
+      "512\n[Drive Z]\nFolder = /\nType = remote\n"};
+  Profile& profile_ = machine_.System().Profiles();
+  FileSystem& files_ = machine_.System().Files();
+};
+
+TEST_F(HostProfileWriterFiles, InternetShortcutIsChargedToTheQuotaAndReplacedOnlyWhole) {
+  ASSERT_EQ(PutUrl("http://x"), ERR_NONE);
+  EXPECT_EQ(FreeClusters(), 1u);
+  // Three clusters do not fit: the old file stays as it was, with nothing beside it.
+  EXPECT_EQ(PutUrl("http://" + std::string(1100, 'x')), ERR_HANDLE_DISK_FULL);
+  EXPECT_EQ(UrlFile(), "[InternetShortcut]\r\nURL=http://x\r\n");
+  EXPECT_EQ(EntriesOnQ(), 1);
+  EXPECT_EQ(FreeClusters(), 1u);
+  // Two clusters fit, the file's first one counted once; a shorter text gives one back.
+  ASSERT_EQ(PutUrl("http://" + std::string(900, 'x')), ERR_NONE);
+  EXPECT_EQ(UrlFile().size(), 933u);
+  EXPECT_EQ(FreeClusters(), 0u);
+  ASSERT_EQ(PutUrl("http://y"), ERR_NONE);
+  EXPECT_EQ(FreeClusters(), 1u);
+  EXPECT_EQ(EntriesOnQ(), 1);
+}
+
+TEST_F(HostProfileWriterFiles, InternetShortcutHeldOpenIsNotReplaced) {
+  ASSERT_EQ(PutUrl("http://x"), ERR_NONE);
+  // Held unshared, or shared in every way but deletion, which replacing the file needs.
+  for (const std::uint32_t share : {std::uint32_t{SHARE_NONE}, std::uint32_t{SHARE_READ | SHARE_WRITE}}) {
+    const OpenResult held = files_.Open("q:\\gra.url", FileAccess::Read, share, FileCreation::OpenExisting);
+    ASSERT_EQ(held.error, ERR_NONE);
+    EXPECT_EQ(PutUrl("http://y"), ERR_SHARING_VIOLATION) << share;
+  }
+  EXPECT_EQ(UrlFile(), "[InternetShortcut]\r\nURL=http://x\r\n");
+  const OpenResult shared = files_.Open("Q:\\Gra.URL", FileAccess::Read,
+                                        SHARE_READ | SHARE_WRITE | SHARE_DELETE, FileCreation::OpenExisting);
+  ASSERT_EQ(shared.error, ERR_NONE);
+  EXPECT_EQ(PutUrl("http://y"), ERR_NONE);
+  EXPECT_EQ(UrlFile(), "[InternetShortcut]\r\nURL=http://y\r\n");
 }
 
 TEST_F(HostProfileWriterTest, ReplacesTheFirstMatchingValueInPlace) {
@@ -309,7 +383,7 @@ TEST_F(HostProfileWriterTest, AddsAKeyAfterTheLastEntryOfItsSection) {
   Write("[A]\r\nX=1\r\n; about B\r\n\r\n[B]\r\nY=2\r\n");
   EXPECT_EQ(Edited("A", "New", "v"), "[A]\r\nX=1\r\nNew=v\r\n; about B\r\n\r\n[B]\r\nY=2\r\n");
   Write("[Empty]\n[B]\nY=2");
-  ASSERT_TRUE(Put("Empty", "K", "1"));
+  ASSERT_EQ(Put("Empty", "K", "1"), ERR_NONE);
   EXPECT_EQ(Edited("B", "Z", "3"), "[Empty]\nK=1\r\n[B]\nY=2\r\nZ=3\r\n");
   EXPECT_EQ(String("B", "Y"), "2");
   EXPECT_EQ(String("B", "Z"), "3");
@@ -331,26 +405,26 @@ TEST_F(HostProfileWriterTest, RemovesKeysAndSectionsSoTheReaderFindsNeither) {
   EXPECT_EQ(String("A", "L"), "none");
 
   // Removing what is not there succeeds and leaves the file, or its absence, alone.
-  ASSERT_TRUE(Put("B", "Missing", nullptr));
+  ASSERT_EQ(Put("B", "Missing", nullptr), ERR_NONE);
   EXPECT_EQ(Edited("Missing", nullptr, nullptr), "[B]\r\nK=4\r\n");
   file_ = dir_.File("absent.ini");
-  ASSERT_TRUE(Put("B", nullptr, nullptr));
+  ASSERT_EQ(Put("B", nullptr, nullptr), ERR_NONE);
   EXPECT_FALSE(std::filesystem::exists(file_));
 }
 
 TEST_F(HostProfileWriterTest, RefusesWhatTheReaderCouldNotFindAgain) {
   Write("[S]\r\nK=1\r\n");
-  EXPECT_FALSE(Put(nullptr, "K", "2"));
-  EXPECT_FALSE(Put("", "K", "2"));
-  EXPECT_FALSE(Put("S", "", "2"));
-  EXPECT_FALSE(Put("S\r\n[T]", "K", "2"));
-  EXPECT_FALSE(Put("S", "K\n", "2"));
-  EXPECT_FALSE(Put("S", "K", "2\r\n[Other]\r\nX=1"));
-  EXPECT_FALSE(profile_.WriteString(nullptr, "S", "K", "2"));
+  EXPECT_EQ(Put(nullptr, "K", "2"), ERR_INVALID_PARAMETER);
+  EXPECT_EQ(Put("", "K", "2"), ERR_INVALID_PARAMETER);
+  EXPECT_EQ(Put("S", "", "2"), ERR_INVALID_PARAMETER);
+  EXPECT_EQ(Put("S\r\n[T]", "K", "2"), ERR_INVALID_PARAMETER);
+  EXPECT_EQ(Put("S", "K\n", "2"), ERR_INVALID_PARAMETER);
+  EXPECT_EQ(Put("S", "K", "2\r\n[Other]\r\nX=1"), ERR_INVALID_PARAMETER);
+  EXPECT_EQ(profile_.WriteString(nullptr, "S", "K", "2"), ERR_INVALID_PARAMETER);
   EXPECT_EQ(Text(), "[S]\r\nK=1\r\n");
 
   file_ = dir_.Path().string();  // a folder is no file to write
-  EXPECT_FALSE(Put("S", "K", "2"));
+  EXPECT_EQ(Put("S", "K", "2"), ERR_ACCESS_DENIED);
   EXPECT_TRUE(std::filesystem::is_directory(file_));
 }
 
@@ -358,7 +432,7 @@ TEST_F(HostProfileWriterTest, ReplacesTheFileFoundRegardlessOfCaseKeepingItsMode
   Write("[S]\r\nK=1\r\n");
   ASSERT_EQ(chmod(file_.c_str(), 0640), 0);
   file_ = dir_.File("SETUP.INI");
-  ASSERT_TRUE(Put("S", "K", "2"));
+  ASSERT_EQ(Put("S", "K", "2"), ERR_NONE);
   file_ = dir_.File("setup.ini");
   EXPECT_EQ(Text(), "[S]\r\nK=2\r\n");
   // Nothing else in the folder: no temporary file stays behind.

@@ -378,4 +378,29 @@ TEST_F(HostRegistryTest, ConcurrentWritersKeepEveryValue) {
             text.rfind("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Shared]"));
 }
 
+// The registration of an installed game as the setup makes it, on a machine just made: the key list of
+// uninstallable programs is there to be opened, as on every Windows, and the program-files folder is given.
+TEST(HostRegistryFreshMachine, TakesTheUninstallRegistrationAsEveryWindowsDoes) {
+  TestMachine machine;
+  Registry& registry = machine.System().LocalMachine();
+  const KeyOpen current = registry.Open("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", RegistryAccess::Read);
+  ASSERT_EQ(current.error, ERR_NONE);
+  EXPECT_EQ(Text(current.key->QueryString("ProgramFilesDir", 200)), "C:\\Program Files");
+  // A machine of the 4.x line has no Windows NT branch for the setup's second try to find.
+  EXPECT_EQ(registry.Open("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", RegistryAccess::Write).error,
+            ERR_FILE_NOT_FOUND);
+
+  const KeyOpen uninstall =
+      registry.Open("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", RegistryAccess::Write);
+  ASSERT_EQ(uninstall.error, ERR_NONE);
+  const KeyOpen entry = uninstall.key->Create("Orvella");
+  ASSERT_EQ(entry.error, ERR_NONE);
+  EXPECT_EQ(entry.key->SetString("DisplayName", "Orvella"), ERR_NONE);
+  EXPECT_EQ(entry.key->SetString("UninstallString", "C:\\Gry\\dinstall.exe"), ERR_NONE);
+  const KeyOpen again =
+      registry.Open("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\orvella", RegistryAccess::Read);
+  ASSERT_EQ(again.error, ERR_NONE);
+  EXPECT_EQ(Text(again.key->QueryString("UninstallString", 256)), "C:\\Gry\\dinstall.exe");
+}
+
 }  // namespace

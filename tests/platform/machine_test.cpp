@@ -40,6 +40,8 @@ TEST(Machine, FreshMachineGetsDefaultFilesAndWindowsFolders) {
     EXPECT_TRUE(fs::is_directory(root + "/drive_c/" + folder)) << folder;
   }
   const MachineConfig& config = open.machine->Config();
+  EXPECT_TRUE(config.extended_free_space);
+  EXPECT_FALSE(config.cap_plain_free_space);
   ASSERT_EQ(config.drives.size(), 2u);
   EXPECT_EQ(config.drives[0].letter, 'C');
   EXPECT_EQ(config.drives[0].type, DriveType::Fixed);
@@ -54,7 +56,15 @@ TEST(Machine, FreshMachineGetsDefaultFilesAndWindowsFolders) {
 TEST(Machine, RefusesMachineIniMistakesNamingTheLine) {
   EXPECT_EQ(OpenError("[System]\nScreenWidth = 800\nColour = blue\n"),
             "machine.ini line 3: unknown key \"colour\" in [System] (known: TempFolder, ProgramsFolder, "
-            "DesktopFolder, SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version)");
+            "DesktopFolder, SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version, "
+            "ExtendedFreeSpace, CapPlainFreeSpace)");
+  EXPECT_EQ(OpenError("[Drive D]\nFolder = d\nWritable = no\n"),
+            "machine.ini line 3: unknown key \"writable\" in [Drive D] (known: Folder, Type, FreeBytes, "
+            "TotalBytes, ClusterSize, ReadOnly)");
+  EXPECT_EQ(OpenError("[Drive D]\nFolder = d\nReadOnly = maybe\n"),
+            "machine.ini line 3: ReadOnly must be yes or no, not \"maybe\"");
+  EXPECT_EQ(OpenError("[System]\nCapPlainFreeSpace = 2\n"),
+            "machine.ini line 2: CapPlainFreeSpace must be yes or no, not \"2\"");
   EXPECT_EQ(OpenError("; fine\n\n[Drive D]\nFolder = d\nthis is no entry\n"),
             "machine.ini line 5: \"this is no entry\" is neither a [section] nor a key = value entry");
   EXPECT_EQ(
@@ -83,8 +93,10 @@ TEST(Machine, ReadsEverySetting) {
   TestMachine machine(
       "[Drive D]\nFolder = medium\nType = CDROM\n"
       "[Drive E]\nFolder = /\nType = ramdisk\nFreeBytes = 1000\nTotalBytes = 2000\nClusterSize = 512\n"
+      "ReadOnly = Yes\n"
       "[System]\nTempFolder = D:\\TEMP\nProgramsFolder = E:\\P\nDesktopFolder = E:\\D\nSystemFolder = E:\\S\n"
-      "ScreenWidth = 640\nScreenHeight = 480\nAcceptRestart = no\nCodePage = 1252\nVersion = 4.0.950\n");
+      "ScreenWidth = 640\nScreenHeight = 480\nAcceptRestart = no\nCodePage = 1252\nVersion = 4.0.950\n"
+      "ExtendedFreeSpace = no\nCapPlainFreeSpace = yes\n");
   const MachineConfig& config = machine.Machine().Config();
   ASSERT_EQ(config.drives.size(), 2u);
   EXPECT_EQ(config.drives[0].folder, (machine.Root() / "machine" / "medium").string());
@@ -92,6 +104,8 @@ TEST(Machine, ReadsEverySetting) {
   EXPECT_EQ(config.drives[1].free_bytes, 1000u);
   EXPECT_EQ(config.drives[1].total_bytes, 2000u);
   EXPECT_EQ(config.drives[1].cluster_size, 512u);
+  EXPECT_FALSE(config.drives[0].read_only);
+  EXPECT_TRUE(config.drives[1].read_only);
   EXPECT_EQ(config.temp_folder, "D:\\TEMP");
   EXPECT_EQ(config.programs_folder, "E:\\P");
   EXPECT_EQ(config.desktop_folder, "E:\\D");
@@ -101,6 +115,8 @@ TEST(Machine, ReadsEverySetting) {
   EXPECT_FALSE(config.accept_restart);
   EXPECT_EQ(config.code_page, 1252u);
   EXPECT_EQ(config.version.build, 950u);
+  EXPECT_FALSE(config.extended_free_space);
+  EXPECT_TRUE(config.cap_plain_free_space);
   EXPECT_EQ(config.Drive('c'), nullptr);
   // The machine's own drive folders are made; a drive elsewhere is taken as it is.
   EXPECT_TRUE(std::filesystem::is_directory(machine.Root() / "machine" / "medium"));

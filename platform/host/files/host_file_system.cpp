@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "platform/host/files/drive_rules.h"
 #include "platform/host/machine/host_errors.h"
 #include "platform/host/machine/whole_file.h"
 
@@ -206,6 +207,21 @@ bool MatchesPattern(const char* pattern, const char* name) {
          MatchesPattern(pattern + 1, name + 1);
 }
 
+// Whether an open may change the file: write through its handle, truncate it or make it. Opens that fail
+// anyway (a file to open that is missing, a file to make anew that exists, a folder on the way that is
+// missing) are left to fail as they would on any drive.
+bool OpenWouldChange(const std::string& host_path, FileAccess access, FileCreation creation) {
+  struct stat info {};
+  if (::stat(host_path.c_str(), &info) != 0) {
+    const bool makes = creation == FileCreation::CreateNew || creation == FileCreation::CreateAlways ||
+                       creation == FileCreation::OpenAlways;
+    return makes && WouldBeMade(host_path);
+  }
+  const bool truncates = creation == FileCreation::CreateAlways || creation == FileCreation::TruncateExisting;
+  return !S_ISDIR(info.st_mode) && creation != FileCreation::CreateNew &&
+         (access != FileAccess::Read || truncates);
+}
+
 bool NtfsOrder(const FoundFile& a, const FoundFile& b) {
   const std::string_view x(a.name.Data(), a.name.Length());
   const std::string_view y(b.name.Data(), b.name.Length());
@@ -223,15 +239,24 @@ bool NtfsOrder(const FoundFile& a, const FoundFile& b) {
 
 }  // namespace
 
+SystemError HostFileSystem::Reach(const char* path, std::string& host_path) const {
+  host_path = machine_.HostPathFor(path);
+  return host_path.empty() ? ERR_PATH_NOT_FOUND : MediumOfPath(machine_, path);
+}
+
 OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32_t share,
                                 FileCreation creation) {
   // Windows will not truncate through a handle that may not write.
   if (creation == FileCreation::TruncateExisting && access == FileAccess::Read) {
     return {nullptr, ERR_INVALID_PARAMETER};
   }
-  const std::string host_path = machine_.HostPathFor(path);
-  if (host_path.empty()) {
-    return {nullptr, ERR_PATH_NOT_FOUND};
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return {nullptr, unreached};
+  }
+  if (const SystemError refused = ChangeRefusal(machine_, host_path);
+      refused != ERR_NONE && OpenWouldChange(host_path, access, creation)) {
+    return {nullptr, refused};
   }
   const bool quota = quotas_.Prepare(host_path);
   UniqueDescriptor descriptor(::open(host_path.c_str(), OpenFlags(access, creation), 0666));
@@ -269,9 +294,9 @@ OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32
 }
 
 SystemError HostFileSystem::Delete(const char* path) {
-  const std::string host_path = machine_.HostPathFor(path);
-  if (host_path.empty()) {
-    return ERR_PATH_NOT_FOUND;
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
   }
   struct stat info {};
   if (::lstat(host_path.c_str(), &info) != 0) {
@@ -280,17 +305,11 @@ SystemError HostFileSystem::Delete(const char* path) {
   if (S_ISDIR(info.st_mode)) {
     return ERR_ACCESS_DENIED;
   }
-  const OpenFiles::Identity file = IdentityOf(info);
-  if (open_files_.IsOpen(file)) {
-    if (!open_files_.MayDelete(file)) {
-      return ERR_SHARING_VIOLATION;
-    }
-  } else {
-    // Another process that holds the file unshared keeps it, as on Windows.
-    UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-      return ERR_SHARING_VIOLATION;
-    }
+  if (const SystemError refused = ChangeRefusal(machine_, host_path); refused != ERR_NONE) {
+    return refused;
+  }
+  if (const SystemError held = HeldAgainstDeletion(host_path, info); held != ERR_NONE) {
+    return held;
   }
   quotas_.Prepare(host_path);
   if (::unlink(host_path.c_str()) != 0) {
@@ -300,13 +319,74 @@ SystemError HostFileSystem::Delete(const char* path) {
   return ERR_NONE;
 }
 
+SystemError HostFileSystem::HeldAgainstDeletion(const std::string& host_path, const struct stat& info) {
+  const OpenFiles::Identity file = IdentityOf(info);
+  if (open_files_.IsOpen(file)) {
+    return open_files_.MayDelete(file) ? ERR_NONE : ERR_SHARING_VIOLATION;
+  }
+  // Another process that holds the file unshared keeps it, as on Windows.
+  UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    return ERR_SHARING_VIOLATION;
+  }
+  return ERR_NONE;
+}
+
+SystemError HostFileSystem::ReplaceFileText(const char* path, std::string_view text) {
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
+  }
+  struct stat info {};
+  bool exists = true;
+  if (::stat(host_path.c_str(), &info) != 0) {
+    const int error = errno;
+    if (error != ENOENT || !ParentFolderExists(host_path)) {
+      return ErrorFromErrno(error, host_path);
+    }
+    exists = false;
+  }
+  if (const SystemError refused = ChangeRefusal(machine_, host_path); refused != ERR_NONE) {
+    return refused;
+  }
+  if (exists) {
+    if (S_ISDIR(info.st_mode)) {
+      return ERR_ACCESS_DENIED;
+    }
+    if (::access(host_path.c_str(), W_OK) != 0) {
+      return ErrorFromErrno(errno, host_path);
+    }
+    if (const SystemError held = HeldAgainstDeletion(host_path, info); held != ERR_NONE) {
+      return held;
+    }
+  }
+  const std::uint64_t old_size = exists ? static_cast<std::uint64_t>(info.st_size) : 0;
+  const std::uint64_t new_size = text.size();
+  quotas_.Prepare(host_path);
+  const std::uint64_t granted = quotas_.Grow(host_path, old_size, new_size);
+  if (granted < new_size) {
+    quotas_.Shrink(host_path, granted, old_size);
+    return ERR_HANDLE_DISK_FULL;
+  }
+  if (const int error = ReplaceWholeFile(host_path, text); error != 0) {
+    quotas_.Shrink(host_path, new_size, old_size);
+    return ErrorFromErrno(error, host_path);
+  }
+  quotas_.Shrink(host_path, old_size, new_size);
+  return ERR_NONE;
+}
+
 SystemError HostFileSystem::CreateFolder(const char* path) {
-  std::string host_path = machine_.HostPathFor(path);
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
+  }
   while (host_path.size() > 1 && host_path.back() == '/') {
     host_path.pop_back();
   }
-  if (host_path.empty()) {
-    return ERR_PATH_NOT_FOUND;
+  if (const SystemError refused = ChangeRefusal(machine_, host_path);
+      refused != ERR_NONE && WouldBeMade(host_path)) {
+    return refused;
   }
   if (::mkdir(host_path.c_str(), 0777) != 0) {
     return errno == EEXIST   ? ERR_ALREADY_EXISTS
@@ -318,9 +398,9 @@ SystemError HostFileSystem::CreateFolder(const char* path) {
 
 SystemError HostFileSystem::FindFiles(const char* pattern, std::vector<FoundFile>& found) {
   found.clear();
-  const std::string host_pattern = machine_.HostPathFor(pattern);
-  if (host_pattern.empty()) {
-    return ERR_PATH_NOT_FOUND;
+  std::string host_pattern;
+  if (const SystemError unreached = Reach(pattern, host_pattern); unreached != ERR_NONE) {
+    return unreached;
   }
   const std::string::size_type slash = host_pattern.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : host_pattern.substr(0, slash + 1);
@@ -356,9 +436,9 @@ TextString HostFileSystem::CurrentFolder() {
 }
 
 SystemError HostFileSystem::SetCurrentFolder(const char* path) {
-  const std::string host_path = machine_.HostPathFor(path);
-  if (host_path.empty()) {
-    return ERR_PATH_NOT_FOUND;
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
   }
   if (::chdir(host_path.c_str()) != 0) {
     return errno == ENOENT ? ERR_FILE_NOT_FOUND : ErrorFromErrno(errno, host_path);

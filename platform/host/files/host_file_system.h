@@ -1,5 +1,10 @@
 #pragma once
 
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+
 #include "platform/file_system.h"
 #include "platform/host/files/drive_quotas.h"
 #include "platform/host/files/open_files.h"
@@ -8,8 +13,9 @@
 namespace vtsetup::platform::host {
 
 // Files of the host machine with the Windows results the system relies on: paths through the drive
-// map with names found regardless of case, creation modes, sharing modes, error numbers, quotas, a
-// folder that cannot be opened as a file, reads that fill the buffer up to the end.
+// map with names found regardless of case, creation modes, sharing modes, error numbers, quotas, drives
+// without their medium and media that cannot be written (drive_rules.h), a folder that cannot be opened
+// as a file, reads that fill the buffer up to the end.
 class HostFileSystem final : public FileSystem {
  public:
   HostFileSystem(const Machine& machine, DriveQuotas& quotas) : machine_(machine), quotas_(quotas) {}
@@ -27,7 +33,22 @@ class HostFileSystem final : public FileSystem {
   TextString TempFolder() override;
   TextString ErrorText(SystemError error) override;
 
+  // Replaces a file's whole text in one step, for writers of small files that must never leave half of
+  // one (the profile writer). It meets what an open for writing meets: a drive without its medium, an
+  // unwritable medium, a file the host will not let us write, a missing folder, handles that hold the
+  // file (every one must share deletion, as the file is replaced), and the quota, which is charged what
+  // the file grows. The text is written beside the file and renamed over it only when whole, so a
+  // failure leaves the old file as it was and nothing beside it. A new file is made when none is there.
+  SystemError ReplaceFileText(const char* path, std::string_view text);
+
  private:
+  // The host file of a Windows path: ERR_PATH_NOT_FOUND on a drive the machine lacks, ERR_NOT_READY on
+  // one without its medium.
+  SystemError Reach(const char* path, std::string& host_path) const;
+  // ERR_SHARING_VIOLATION while a handle of this process that does not share deletion, or another
+  // process that holds the file unshared, keeps the file from going away.
+  SystemError HeldAgainstDeletion(const std::string& host_path, const struct stat& info);
+
   const Machine& machine_;
   DriveQuotas& quotas_;
   OpenFiles open_files_;

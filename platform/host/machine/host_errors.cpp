@@ -7,16 +7,6 @@
 namespace vtsetup::platform::host {
 namespace {
 
-bool ParentFolderExists(const std::string& host_path) {
-  const std::string::size_type slash = host_path.find_last_of('/');
-  if (slash == std::string::npos) {
-    return true;  // the current folder
-  }
-  const std::string parent = slash == 0 ? std::string("/") : host_path.substr(0, slash);
-  struct stat info {};
-  return ::stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 struct KnownText {
   SystemError error;
   const char* text;
@@ -43,6 +33,16 @@ constexpr KnownText kTexts[] = {
 };
 
 }  // namespace
+
+bool ParentFolderExists(const std::string& host_path) {
+  const std::string::size_type slash = host_path.find_last_of('/');
+  if (slash == std::string::npos) {
+    return true;
+  }
+  const std::string parent = slash == 0 ? std::string("/") : host_path.substr(0, slash);
+  struct stat info {};
+  return ::stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 SystemError ErrorFromErrno(int error_number, const std::string& host_path) {
   switch (error_number) {

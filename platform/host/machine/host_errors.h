@@ -10,6 +10,8 @@ namespace vtsetup::platform::host {
 // The Windows error number for a failed host call. ENOENT splits as on Windows: a missing file in an
 // existing folder is ERR_FILE_NOT_FOUND, a missing folder on the way is ERR_PATH_NOT_FOUND.
 SystemError ErrorFromErrno(int error_number, const std::string& host_path);
+// Whether the folder that would hold `host_path` exists; a bare name is in the current folder.
+bool ParentFolderExists(const std::string& host_path);
 
 // The English text Windows gives for the numbers the system meets; other numbers get a generic text.
 TextString ErrorText(SystemError error);

@@ -17,11 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What every Windows installation has of the keys that setups read and write: the program-files folder
+// and the list of uninstallable programs, which exists (empty) before the first program registers.
 constexpr char kDefaultRegistry[] =
     "REGEDIT4\r\n"
     "\r\n"
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
     "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"
+    "\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\r\n"
     "\r\n";
 
 constexpr std::size_t kMachineIniLimit = std::size_t{1} << 20;

@@ -213,6 +213,9 @@ class Parser {
       (key == "freebytes" ? drive_.free_bytes : drive_.total_bytes) = *bytes;
       return true;
     }
+    if (key == "readonly") {
+      return YesOrNo("ReadOnly", value, drive_.read_only);
+    }
     if (key == "clustersize") {
       const auto size = ParseNumber<std::uint32_t>(value);
       if (!size || *size == 0) {
@@ -222,7 +225,7 @@ class Parser {
       return true;
     }
     return Fail("unknown key " + Quoted(key) + " in " + section_name_ +
-                " (known: Folder, Type, FreeBytes, TotalBytes, ClusterSize)");
+                " (known: Folder, Type, FreeBytes, TotalBytes, ClusterSize, ReadOnly)");
   }
 
   bool SystemEntry(const std::string& key, const std::string& value) {
@@ -249,12 +252,13 @@ class Parser {
       return true;
     }
     if (key == "acceptrestart") {
-      const auto yes = ParseYesNo(Lower(value));
-      if (!yes) {
-        return Fail("AcceptRestart must be yes or no, not " + Quoted(value));
-      }
-      config_.accept_restart = *yes;
-      return true;
+      return YesOrNo("AcceptRestart", value, config_.accept_restart);
+    }
+    if (key == "extendedfreespace") {
+      return YesOrNo("ExtendedFreeSpace", value, config_.extended_free_space);
+    }
+    if (key == "capplainfreespace") {
+      return YesOrNo("CapPlainFreeSpace", value, config_.cap_plain_free_space);
     }
     if (key == "version") {
       const auto version = ParseVersion(value);
@@ -266,7 +270,17 @@ class Parser {
     }
     return Fail("unknown key " + Quoted(key) +
                 " in [System] (known: TempFolder, ProgramsFolder, DesktopFolder, "
-                "SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version)");
+                "SystemFolder, ScreenWidth, ScreenHeight, AcceptRestart, CodePage, Version, "
+                "ExtendedFreeSpace, CapPlainFreeSpace)");
+  }
+
+  bool YesOrNo(const char* key, const std::string& value, bool& setting) {
+    const auto yes = ParseYesNo(Lower(value));
+    if (!yes) {
+      return Fail(std::string(key) + " must be yes or no, not " + Quoted(value));
+    }
+    setting = *yes;
+    return true;
   }
 
   std::string root_;
@@ -304,7 +318,13 @@ std::string DefaultMachineIni() {
          ";\n"
          "; [Drive X]: Folder (relative to this file's folder, or absolute), Type (fixed, removable,\n"
          "; cdrom, remote, ramdisk, unknown), and optionally FreeBytes (enforced as a quota),\n"
-         "; TotalBytes and ClusterSize.\n"
+         "; TotalBytes, ClusterSize and ReadOnly (yes: the medium is write-protected). A CD-ROM and a\n"
+         "; read-only drive refuse every change; a drive whose folder is missing has no medium: it is\n"
+         "; not ready.\n"
+         ";\n"
+         "; [System]: ExtendedFreeSpace = no takes the extended free-space query of large FAT32 drives\n"
+         "; away, as older systems lack it; CapPlainFreeSpace = yes makes the plain query report at most\n"
+         "; 2 GiB of free and of total bytes, as the systems that have the extended query do.\n"
          "\n"
          "[Drive C]\n"
          "Folder = drive_c\n"
@@ -323,7 +343,9 @@ std::string DefaultMachineIni() {
          "ScreenHeight = 768\n"
          "AcceptRestart = yes\n"
          "CodePage = 1250\n"
-         "Version = 4.10.2222\n";
+         "Version = 4.10.2222\n"
+         "ExtendedFreeSpace = yes\n"
+         "CapPlainFreeSpace = no\n";
 }
 
 }  // namespace vtsetup::platform::host

@@ -16,6 +16,9 @@ struct DriveConfig {
   std::optional<std::uint64_t> free_bytes;  // a quota: writes past it fail as on a full disk
   std::optional<std::uint64_t> total_bytes;
   std::optional<std::uint32_t> cluster_size;
+  // A medium of a writable kind whose protection is on (the tab of a floppy, a locked card): it refuses
+  // every change as a CD-ROM does.
+  bool read_only = false;
 };
 
 // What machine.ini says. Folders of the [System] section are Windows paths on a mapped drive.
@@ -30,6 +33,12 @@ struct MachineConfig {
   bool accept_restart = true;
   std::uint32_t code_page = 1250;
   SystemVersion version{4, 10, 2222};
+  // Whether the system has the extended free-space query for large FAT32 drives; without it callers
+  // fall back to the plain query.
+  bool extended_free_space = true;
+  // Whether the plain free-space query reports at most 2 GiB, as the systems that have the extended
+  // query do, so that a large drive looks small to a caller that trusts the plain one.
+  bool cap_plain_free_space = false;
 
   const DriveConfig* Drive(char letter) const;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/text_string.h"
+#include "platform/host/files/host_file_system.h"
 #include "platform/host/machine/machine.h"
 #include "platform/profile.h"
 
@@ -43,23 +44,28 @@ namespace vtsetup::platform::host {
 // section at the end of the file; lines end with CRLF. Other lines stay as they were. A null value
 // removes the key, a null key the section, so that the reader finds neither afterwards; removing what
 // is not there succeeds and changes nothing. An empty or null section or key name (which the reader
-// could never find) and a line break in any text (which would make lines of its own) give false. The
-// new text replaces the file in one rename, so a crash never leaves half a file; see profile_edit.h.
+// could never find), a null file name and a line break in any text (which would make lines of its own)
+// give ERR_INVALID_PARAMETER. The file is read and written through the machine's files, so a drive
+// without its medium, an unwritable medium, sharing and quotas apply to it as to any file, with their
+// errors; a file that cannot be read is not replaced. The new text replaces the file in one step only
+// when whole (HostFileSystem::ReplaceFileText), so a failure or a crash never leaves half a file; see
+// profile_edit.h for the edit.
 class HostProfile final : public Profile {
  public:
-  explicit HostProfile(const Machine& machine) : machine_(machine) {}
+  HostProfile(const Machine& machine, HostFileSystem& files) : machine_(machine), files_(files) {}
 
   TextString ReadString(const char* file, const char* section, const char* key, const char* default_value,
                         std::uint32_t buffer_size) override;
   std::int32_t ReadInt(const char* file, const char* section, const char* key,
                        std::int32_t default_value) override;
   std::uint32_t ReadSection(const char* file, const char* section, std::uint32_t buffer_size) override;
-  bool WriteString(const char* file, const char* section, const char* key, const char* value) override;
+  SystemError WriteString(const char* file, const char* section, const char* key, const char* value) override;
 
  private:
   std::string HostFile(const char* file) const;
 
   const Machine& machine_;
+  HostFileSystem& files_;
 };
 
 }  // namespace vtsetup::platform::host

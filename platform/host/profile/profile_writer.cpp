@@ -1,14 +1,14 @@
 #include <cstring>
 #include <string>
 
-#include "platform/host/machine/whole_file.h"
 #include "platform/host/profile/host_profile.h"
 #include "platform/host/profile/profile_edit.h"
 
 namespace vtsetup::platform::host {
 namespace {
 
-constexpr std::size_t kProfileSizeLimit = std::size_t{64} << 20;
+// Profiles are a few kilobytes; a file far beyond that is no profile and is not rewritten.
+constexpr std::uint64_t kProfileSizeLimit = std::uint64_t{64} << 20;
 
 bool HasLineBreak(const char* text) {
   return text != nullptr && std::strpbrk(text, "\r\n") != nullptr;
@@ -18,27 +18,51 @@ bool IsName(const char* text) {
   return text != nullptr && *text != '\0';
 }
 
+// The text of the file as it stands, empty when there is none. A file that is there but cannot be read
+// gives its error, since replacing it with what little we know of it would lose the rest.
+SystemError ReadExisting(FileSystem& files, const char* file, std::string& text) {
+  text.clear();
+  const OpenResult open = files.Open(file, FileAccess::Read, SHARE_READ, FileCreation::OpenExisting);
+  if (open.error == ERR_FILE_NOT_FOUND) {
+    return ERR_NONE;
+  }
+  if (!open.file) {
+    return open.error;
+  }
+  std::uint64_t size = 0;
+  if (const SystemError error = open.file->Size(size); error != ERR_NONE) {
+    return error;
+  }
+  if (size > kProfileSizeLimit) {
+    return ERR_NOT_ENOUGH_MEMORY;
+  }
+  text.resize(static_cast<std::size_t>(size));
+  std::uint32_t got = 0;
+  if (const SystemError error = open.file->Read(text.data(), static_cast<std::uint32_t>(size), got);
+      error != ERR_NONE) {
+    return error;
+  }
+  text.resize(got);
+  return ERR_NONE;
+}
+
 }  // namespace
 
-bool HostProfile::WriteString(const char* file, const char* section, const char* key, const char* value) {
-  if (!IsName(section) || (key != nullptr && !IsName(key)) || HasLineBreak(section) || HasLineBreak(key) ||
-      HasLineBreak(value)) {
-    return false;
+SystemError HostProfile::WriteString(const char* file, const char* section, const char* key,
+                                     const char* value) {
+  if (file == nullptr || !IsName(section) || (key != nullptr && !IsName(key)) || HasLineBreak(section) ||
+      HasLineBreak(key) || HasLineBreak(value)) {
+    return ERR_INVALID_PARAMETER;
   }
-  const std::string host_path = HostFile(file);
-  if (host_path.empty()) {
-    return false;
+  std::string existing;
+  if (const SystemError unread = ReadExisting(files_, file, existing); unread != ERR_NONE) {
+    return unread;
   }
-  // A file that exists but cannot be read must not be replaced by what little we know of it.
-  const WholeFile existing = ReadWholeFile(host_path, kProfileSizeLimit);
-  if (existing.outcome != WholeFileRead::Read && existing.outcome != WholeFileRead::Missing) {
-    return false;
+  const std::string edited = EditProfileText(existing, section, key, value);
+  if (edited == existing) {
+    return ERR_NONE;  // also a removal from a file that does not exist, which stays so
   }
-  const std::string edited = EditProfileText(existing.text, section, key, value);
-  if (edited == existing.text) {
-    return true;  // also a removal from a file that does not exist, which stays so
-  }
-  return ReplaceWholeFile(host_path, edited) == 0;
+  return files_.ReplaceFileText(file, edited);
 }
 
 }  // namespace vtsetup::platform::host
