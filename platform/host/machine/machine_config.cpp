@@ -9,17 +9,10 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "base/quoted.h"
 
 namespace vtsetup::platform::host {
 namespace {
-
-// Built by appending: GCC 12 at -O3 warns falsely on a literal added to a temporary string.
-std::string Quoted(std::string_view text) {
-  std::string quoted(1, '"');
-  quoted.append(text);
-  quoted += '"';
-  return quoted;
-}
 
 std::string Lower(std::string_view text) {
   std::string lower(text);
