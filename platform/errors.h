@@ -16,6 +16,7 @@ inline constexpr SystemError ERR_ACCESS_DENIED = 5;
 inline constexpr SystemError ERR_INVALID_HANDLE = 6;
 inline constexpr SystemError ERR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr SystemError ERR_BAD_FORMAT = 11;
+inline constexpr SystemError ERR_NOT_SAME_DEVICE = 17;
 inline constexpr SystemError ERR_WRITE_PROTECT = 19;
 inline constexpr SystemError ERR_NOT_READY = 21;
 inline constexpr SystemError ERR_GEN_FAILURE = 31;

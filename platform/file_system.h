@@ -51,6 +51,14 @@ struct FoundFile {
   bool directory = false;
 };
 
+// Where a file or folder lives, whatever name reaches it: two paths name the same object exactly when
+// their identities are equal (the volume's serial number and the file's index on it, on Windows).
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 struct OpenResult {
   std::unique_ptr<File> file;  // null on failure
   SystemError error = ERR_NONE;
@@ -64,6 +72,12 @@ class FileSystem {
   virtual OpenResult Open(const char* path, FileAccess access, std::uint32_t share,
                           FileCreation creation) = 0;
   virtual SystemError Delete(const char* path) = 0;
+  // Moves the file `from` to `to` in one step, replacing a file that is there, so that a reader sees
+  // the old file or the new one and never a part. Both must be on one drive (ERR_NOT_SAME_DEVICE);
+  // a folder at `to`, or a handle that keeps either file from going away, refuses.
+  virtual SystemError MoveReplacing(const char* from, const char* to) = 0;
+  // The identity of an existing file or folder; links are followed to what they name.
+  virtual SystemError Identify(const char* path, FileIdentity& identity) = 0;
   // Creates one folder; its parent must exist. ERR_ALREADY_EXISTS when it exists already. A trailing
   // separator is allowed.
   virtual SystemError CreateFolder(const char* path) = 0;

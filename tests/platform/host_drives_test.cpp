@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -195,3 +196,72 @@ TEST(HostFolders, CreateFolderAndTheSystemsFoldersInWindowsForm) {
 
 }  // namespace
 }  // namespace vtsetup::platform
+
+namespace vtsetup::platform::host {
+namespace {
+
+// A database written beside its old copy and moved over it: one step, and the quota is charged once.
+TEST(HostMoveReplacing, ReplacesInOneStepAndFreesTheReplacedFilesClusters) {
+  testing::TestMachine machine(
+      "[Drive D]\nFolder = d\nFreeBytes = 8192\nClusterSize = 1024\n"
+      "[Drive E]\nFolder = e\n");
+  FileSystem& files = machine.System().Files();
+  const std::filesystem::path d = machine.Root() / "machine" / "d";
+  std::filesystem::create_directories(d / "sub");
+  std::ofstream(d / "SETUP.INF") << std::string(3000, 'o');
+  std::ofstream(d / "new.tmp") << std::string(1000, 'n');
+  DiskSpace space;
+  ASSERT_EQ(machine.System().Disks().FreeSpace("D:\\", space), ERR_NONE);
+  EXPECT_EQ(space.free_clusters, 4u);
+
+  EXPECT_EQ(files.MoveReplacing("D:\\new.tmp", "d:\\setup.inf"), ERR_NONE);
+  EXPECT_FALSE(std::filesystem::exists(d / "new.tmp"));
+  EXPECT_EQ(testing::ReadText((d / "SETUP.INF").string()), std::string(1000, 'n'));
+  ASSERT_EQ(machine.System().Disks().FreeSpace("D:\\", space), ERR_NONE);
+  EXPECT_EQ(space.free_clusters, 7u);
+
+  std::ofstream(d / "held.tmp") << "h";
+  {
+    OpenResult held = files.Open("D:\\SETUP.INF", FileAccess::Read, SHARE_READ, FileCreation::OpenExisting);
+    ASSERT_NE(held.file, nullptr);
+    EXPECT_EQ(files.MoveReplacing("D:\\held.tmp", "D:\\SETUP.INF"), ERR_SHARING_VIOLATION);
+  }
+  EXPECT_EQ(testing::ReadText((d / "SETUP.INF").string()), std::string(1000, 'n'));
+  EXPECT_EQ(files.MoveReplacing("D:\\held.tmp", "D:\\sub"), ERR_ACCESS_DENIED);
+  ASSERT_EQ(::mkfifo((d / "pipe").c_str(), 0600), 0);
+  EXPECT_EQ(files.MoveReplacing("D:\\held.tmp", "D:\\pipe"), ERR_ACCESS_DENIED);
+  EXPECT_EQ(files.MoveReplacing("D:\\held.tmp", "E:\\SETUP.INF"), ERR_NOT_SAME_DEVICE);
+  EXPECT_EQ(files.MoveReplacing("D:\\gone.tmp", "D:\\SETUP.INF"), ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(files.MoveReplacing("D:\\held.tmp", "D:\\none\\SETUP.INF"), ERR_PATH_NOT_FOUND);
+  EXPECT_EQ(files.MoveReplacing("D:\\held.tmp", "D:\\moved.tmp"), ERR_NONE);
+  EXPECT_EQ(testing::ReadText((d / "moved.tmp").string()), "h");
+}
+
+// The same file reached by other spellings and through a link has one identity; another file has not.
+TEST(HostIdentify, TellsTheSameFileByWhatItIsNotByItsName) {
+  testing::TestMachine machine;
+  FileSystem& files = machine.System().Files();
+  const std::filesystem::path c = machine.Root() / "machine" / "drive_c";
+  std::filesystem::create_directories(c / "Games" / "Data");
+  std::ofstream(c / "Games" / "setup.ini") << "[Proginfo]\n";
+  std::ofstream(c / "Games" / "other.ini") << "[Proginfo]\n";
+  std::filesystem::create_directory_symlink(c / "Games", c / "Games" / "Data" / "up");
+
+  FileIdentity script;
+  FileIdentity spelt;
+  FileIdentity other;
+  FileIdentity folder;
+  FileIdentity linked;
+  ASSERT_EQ(files.Identify("C:\\Games\\setup.ini", script), ERR_NONE);
+  ASSERT_EQ(files.Identify("c:\\GAMES\\DATA\\..\\SETUP.INI", spelt), ERR_NONE);
+  ASSERT_EQ(files.Identify("C:\\Games\\other.ini", other), ERR_NONE);
+  ASSERT_EQ(files.Identify("C:\\Games", folder), ERR_NONE);
+  ASSERT_EQ(files.Identify("C:\\Games\\Data\\up\\", linked), ERR_NONE);
+  EXPECT_EQ(script, spelt);
+  EXPECT_NE(script, other);
+  EXPECT_EQ(folder, linked);
+  EXPECT_EQ(files.Identify("C:\\Games\\missing.ini", other), ERR_FILE_NOT_FOUND);
+}
+
+}  // namespace
+}  // namespace vtsetup::platform::host

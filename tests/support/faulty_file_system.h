@@ -34,6 +34,12 @@ class FaultyFileSystem final : public platform::FileSystem {
   platform::OpenResult Open(const char* path, platform::FileAccess access, std::uint32_t share,
                             platform::FileCreation creation) override;
   platform::SystemError Delete(const char* path) override { return real_.Delete(path); }
+  platform::SystemError MoveReplacing(const char* from, const char* to) override {
+    return real_.MoveReplacing(from, to);
+  }
+  platform::SystemError Identify(const char* path, platform::FileIdentity& identity) override {
+    return real_.Identify(path, identity);
+  }
   platform::SystemError CreateFolder(const char* path) override { return real_.CreateFolder(path); }
   platform::SystemError FindFiles(const char* pattern, std::vector<platform::FoundFile>& found) override {
     return real_.FindFiles(pattern, found);

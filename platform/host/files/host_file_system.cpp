@@ -319,6 +319,70 @@ SystemError HostFileSystem::Delete(const char* path) {
   return ERR_NONE;
 }
 
+SystemError HostFileSystem::MoveReplacing(const char* from, const char* to) {
+  std::string from_host;
+  std::string to_host;
+  if (const SystemError unreached = Reach(from, from_host); unreached != ERR_NONE) {
+    return unreached;
+  }
+  if (const SystemError unreached = Reach(to, to_host); unreached != ERR_NONE) {
+    return unreached;
+  }
+  struct stat moved {};
+  if (::lstat(from_host.c_str(), &moved) != 0) {
+    return ErrorFromErrno(errno, from_host);
+  }
+  if (!S_ISREG(moved.st_mode)) {
+    return ERR_ACCESS_DENIED;
+  }
+  // A quota counts a drive's folder; a file that moved between two of them would be counted wrongly.
+  if (machine_.DriveHolding(from_host) != machine_.DriveHolding(to_host)) {
+    return ERR_NOT_SAME_DEVICE;
+  }
+  for (const std::string& changed : {from_host, to_host}) {
+    if (const SystemError refused = ChangeRefusal(machine_, changed); refused != ERR_NONE) {
+      return refused;
+    }
+  }
+  if (const SystemError held = HeldAgainstDeletion(from_host, moved); held != ERR_NONE) {
+    return held;
+  }
+  struct stat replaced {};
+  const bool replacing = ::lstat(to_host.c_str(), &replaced) == 0;
+  if (replacing) {
+    // A folder, a pipe or a device is no file to replace.
+    if (!S_ISREG(replaced.st_mode) && !S_ISLNK(replaced.st_mode)) {
+      return ERR_ACCESS_DENIED;
+    }
+    if (const SystemError held = HeldAgainstDeletion(to_host, replaced); held != ERR_NONE) {
+      return held;
+    }
+  } else if (!ParentFolderExists(to_host)) {
+    return ERR_PATH_NOT_FOUND;
+  }
+  quotas_.Prepare(to_host);
+  if (::rename(from_host.c_str(), to_host.c_str()) != 0) {
+    return ErrorFromErrno(errno, to_host);
+  }
+  if (replacing && (replaced.st_dev != moved.st_dev || replaced.st_ino != moved.st_ino)) {
+    quotas_.Shrink(to_host, static_cast<std::uint64_t>(replaced.st_size), 0);
+  }
+  return ERR_NONE;
+}
+
+SystemError HostFileSystem::Identify(const char* path, FileIdentity& identity) {
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
+  }
+  struct stat info {};
+  if (::stat(host_path.c_str(), &info) != 0) {
+    return ErrorFromErrno(errno, host_path);
+  }
+  identity = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+  return ERR_NONE;
+}
+
 SystemError HostFileSystem::HeldAgainstDeletion(const std::string& host_path, const struct stat& info) {
   const OpenFiles::Identity file = IdentityOf(info);
   if (open_files_.IsOpen(file)) {

@@ -22,6 +22,8 @@ class HostFileSystem final : public FileSystem {
 
   OpenResult Open(const char* path, FileAccess access, std::uint32_t share, FileCreation creation) override;
   SystemError Delete(const char* path) override;
+  SystemError MoveReplacing(const char* from, const char* to) override;
+  SystemError Identify(const char* path, FileIdentity& identity) override;
   SystemError CreateFolder(const char* path) override;
   // Listed in the order NTFS keeps names (ASCII letters folded to upper case, ties in byte order), so a
   // script compiles to the same bytes on every machine.

@@ -20,6 +20,7 @@ constexpr KnownText kTexts[] = {
     {ERR_ACCESS_DENIED, "Access is denied."},
     {ERR_INVALID_HANDLE, "The handle is invalid."},
     {ERR_NOT_ENOUGH_MEMORY, "Not enough memory resources are available to process this command."},
+    {ERR_NOT_SAME_DEVICE, "The system cannot move the file to a different disk drive."},
     {ERR_WRITE_PROTECT, "The media is write protected."},
     {ERR_GEN_FAILURE, "A device attached to the system is not functioning."},
     {ERR_SHARING_VIOLATION,
@@ -59,6 +60,8 @@ SystemError ErrorFromErrno(int error_number, const std::string& host_path) {
       return ERR_ACCESS_DENIED;
     case EEXIST:
       return ERR_FILE_EXISTS;
+    case EXDEV:
+      return ERR_NOT_SAME_DEVICE;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
