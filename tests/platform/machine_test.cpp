@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -24,6 +25,28 @@ std::string OpenError(const std::string& machine_ini) {
   const MachineOpen open = Machine::Open(dir.Path().string(), Transcript(""));
   EXPECT_EQ(open.machine, nullptr);
   return open.error.substr(open.error.find("machine.ini"));
+}
+
+// The README shows machine.ini by example; a user who copies it must get a machine, not a refusal.
+TEST(Machine, TheReadmesExampleOpens) {
+  std::ifstream readme(VT_README);
+  std::string example;
+  bool inside = false;
+  for (std::string line; std::getline(readme, line);) {
+    inside = inside || line == "      [Drive D]";
+    if (inside && !line.starts_with("      ") && !line.empty()) {
+      break;
+    }
+    if (inside) {
+      example += line.substr(std::min<std::size_t>(line.size(), 6)) + "\n";
+    }
+  }
+  ASSERT_NE(example.find("[System]"), std::string::npos) << example;
+  TempDir dir;
+  fs::create_directory(dir.Path() / "medium");
+  std::ofstream(dir.File("machine.ini")) << example;
+  const MachineOpen open = Machine::Open(dir.Path().string(), Transcript(""));
+  EXPECT_NE(open.machine, nullptr) << open.error;
 }
 
 TEST(Machine, FreshMachineGetsDefaultFilesAndWindowsFolders) {
