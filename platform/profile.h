@@ -17,8 +17,9 @@ class Profile {
   // missing; cut to `buffer_size` - 1 characters as a caller's buffer of that size would hold it.
   virtual TextString ReadString(const char* file, const char* section, const char* key,
                                 const char* default_value, std::uint32_t buffer_size) = 0;
-  // The leading decimal number of the value (0 when there is none), or `default_value` when the key
-  // is missing.
+  // The leading decimal number of the value after blanks, with its sign: "-5" is -5, " 12abc" is 12,
+  // and 0 when there is none; digits past 32 bits wrap as the Windows function's register does.
+  // `default_value` when the key is missing.
   virtual std::int32_t ReadInt(const char* file, const char* section, const char* key,
                                std::int32_t default_value) = 0;
   // The number of characters that a section read into a buffer of `buffer_size` bytes delivers: 0 when
