@@ -70,6 +70,23 @@ std::string Cp1250ToUtf8(const TextString& text) {
   return Cp1250ToUtf8(text.Data(), text.Length());
 }
 
+std::string Cp1250ToTerminal(std::string_view text) {
+  constexpr char kHexDigits[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7F) {
+      out += "\\x";
+      out.push_back(kHexDigits[byte >> 4]);
+      out.push_back(kHexDigits[byte & 0x0F]);
+    } else {
+      AppendUtf8(out, Cp1250Character(byte));
+    }
+  }
+  return out;
+}
+
 char16_t Cp1250Character(unsigned char byte) {
   return byte < 0x80 ? char16_t{byte} : kUpperHalf[byte - 0x80];
 }

@@ -16,6 +16,10 @@ std::string Cp1250ToUtf8(const char* text, std::size_t length);
 // A null text converts to an empty one.
 std::string Cp1250ToUtf8(const char* text);
 std::string Cp1250ToUtf8(const TextString& text);
+// The same for a person at a terminal: the control characters that would drive it (every byte below 0x20
+// but the line feed and the tab, and 0x7F) are written out as "\x1b" and the like, so that a file's text
+// can neither move the cursor nor clear the screen.
+std::string Cp1250ToTerminal(std::string_view text);
 
 // The character of one byte; U+FFFD for the unassigned positions.
 char16_t Cp1250Character(unsigned char byte);

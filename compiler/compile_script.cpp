@@ -50,7 +50,7 @@ void ReadOptions(const ScriptValues& script, SetupOptions& options) {
   options.Readme = script.Flag(kOptions, "Readme", false);
   options.CheckCRC = script.Flag(kOptions, "CheckCRC", true);
   options.SplashDelay = script.Number(kOptions, "SplashDelay", 2000);
-  options.DefaultPack = static_cast<std::uint16_t>(script.Number(kOptions, "DefaultPack", 0));
+  options.DefaultPack = script.SmallNumber(kOptions, "DefaultPack", 0);
   SetChecksumVerification(options.CheckCRC);
 }
 
@@ -86,12 +86,64 @@ void ReadBitmaps(const ScriptValues& script, SetupBitmaps& bitmaps) {
   bitmaps.Background1280x1024 = script.Clean(kBitmaps, "Background1280x1024", "");
 }
 
+// The installer preselects the pack that DefaultPack numbers from 0; a number past the last pack
+// preselects none.
+void CheckDefaultPack(const ScriptValues& script, const SetupInfo& info) {
+  if (info.Options.DefaultPack >= info.Packs.size()) {
+    script.Notes().Warn("[%s] DefaultPack=%u in %s names no pack: the script has %u, numbered from 0",
+                        kOptions, static_cast<unsigned>(info.Options.DefaultPack), script.ScriptPath().Data(),
+                        static_cast<unsigned>(info.Packs.size()));
+  }
+}
+
+CompileResult CompileOpenedScript(const ScriptValues& script, FileMeasurer& measurer, SetupInfo& info) {
+  if (!script.HasSection(kProginfo)) {
+    return SectionMissing(measurer.Files(), script, kProginfo);
+  }
+  PathVariables variables;
+  ReadProginfo(script, variables, info);
+  if (!script.AllValuesWhole()) {
+    return COMPILE_BAD_ENTRY;
+  }
+  if (!script.HasSection(kOptions)) {
+    return SectionMissing(measurer.Files(), script, kOptions);
+  }
+  ReadOptions(script, info.Options);
+  if (!script.AllValuesWhole()) {
+    return COMPILE_BAD_ENTRY;
+  }
+  PrintSummary(info);
+  if (!RequiredProginfoPresent(info)) {
+    return COMPILE_MISSING_KEY;
+  }
+  if (!script.HasSection(kBitmaps)) {
+    return SectionMissing(measurer.Files(), script, kBitmaps);
+  }
+  ReadBitmaps(script, info.Bitmaps);
+  if (!script.AllValuesWhole()) {
+    return COMPILE_BAD_ENTRY;
+  }
+  if (!script.HasSection(SECTION_SOURCES)) {
+    return SectionMissing(measurer.Files(), script, SECTION_SOURCES);
+  }
+  SourceList sources;
+  if (const CompileResult result = ReadSources(script, sources); result != COMPILE_OK) {
+    return result;
+  }
+  if (const CompileResult result = ReadPacks(script, sources, variables, measurer, info.Packs);
+      result != COMPILE_OK) {
+    return result;
+  }
+  CheckDefaultPack(script, info);
+  return CollectTempFiles(sources, measurer, info);
+}
+
 }  // namespace
 
 CompileResult CompileScript(platform::FileSystem& files, platform::Profile& profile, const char* script_path,
-                            std::unique_ptr<SetupInfo>& info) {
+                            std::unique_ptr<SetupInfo>& info, CompileReport& report) {
   info.reset();
-  const ScriptValues script(profile, files.FullPath(script_path));
+  const ScriptValues script(profile, files.FullPath(script_path), report.notes);
   if (files
           .Open(script.ScriptPath().Data(), platform::FileAccess::Read, platform::SHARE_READ,
                 platform::FileCreation::OpenExisting)
@@ -103,33 +155,16 @@ CompileResult CompileScript(platform::FileSystem& files, platform::Profile& prof
     return COMPILE_CANNOT_OPEN;
   }
   info = std::make_unique<SetupInfo>();
-  if (!script.HasSection(kProginfo)) {
-    return SectionMissing(files, script, kProginfo);
-  }
-  PathVariables variables;
-  ReadProginfo(script, variables, *info);
-  if (!script.HasSection(kOptions)) {
-    return SectionMissing(files, script, kOptions);
-  }
-  ReadOptions(script, info->Options);
-  PrintSummary(*info);
-  if (!RequiredProginfoPresent(*info)) {
-    return COMPILE_MISSING_KEY;
-  }
-  if (!script.HasSection(kBitmaps)) {
-    return SectionMissing(files, script, kBitmaps);
-  }
-  ReadBitmaps(script, info->Bitmaps);
-  if (!script.HasSection(SECTION_SOURCES)) {
-    return SectionMissing(files, script, SECTION_SOURCES);
-  }
-  const SourceList sources = ReadSources(script);
-  FileMeasurer measurer(files);
-  if (const CompileResult result = ReadPacks(script, sources, variables, measurer, info->Packs);
-      result != COMPILE_OK) {
-    return result;
-  }
-  return CollectTempFiles(sources, measurer, *info);
+  FileMeasurer measurer(files, report.notes);
+  const CompileResult result = CompileOpenedScript(script, measurer, *info);
+  report.sources = measurer.MeasuredFiles();
+  return result;
+}
+
+CompileResult CompileScript(platform::FileSystem& files, platform::Profile& profile, const char* script_path,
+                            std::unique_ptr<SetupInfo>& info) {
+  CompileReport report;
+  return CompileScript(files, profile, script_path, info, report);
 }
 
 }  // namespace vtsetup

@@ -38,17 +38,36 @@ TextString ShortcutKey(const ShortcutTable& table, std::int32_t n) {
   return key;
 }
 
+// A Start-menu or desktop shortcut value that its buffer cut fails as a bad shortcut entry; the
+// internet table has no such message, and the notes say why.
+CompileResult ReportCutShortcut(const ScriptValues& script, const char* section, const ShortcutTable& table) {
+  if (table.index_too_high != nullptr) {
+    ConsolePrint("Fehler im Shortcut-Eintrag in der Sektion %s in der Datei %s.\n", section,
+                 script.ScriptPath().Data());
+  }
+  return COMPILE_BAD_ENTRY;
+}
+
 CompileResult ReadShortcuts(const ScriptValues& script, const char* section, const ShortcutTable& table,
                             const SourceList& sources, const PathVariables& variables,
                             std::vector<ShortcutEntry>& shortcuts) {
   // A key that is there with an empty value still counts, and then fails for its missing comma.
-  std::int32_t count = 0;
-  while (script.Clean(section, ShortcutKey(table, count + 1).Data(), MISSING_SHORTCUT) != MISSING_SHORTCUT) {
-    ++count;
+  std::vector<TextString> values;
+  for (;;) {
+    TextString value = script.Clean(
+        section, ShortcutKey(table, static_cast<std::int32_t>(values.size()) + 1).Data(), MISSING_SHORTCUT);
+    if (!script.AllValuesWhole()) {
+      return ReportCutShortcut(script, section, table);
+    }
+    if (value == MISSING_SHORTCUT) {
+      break;
+    }
+    values.push_back(std::move(value));
   }
-  shortcuts.assign(static_cast<std::size_t>(count), ShortcutEntry{});
+  const auto count = static_cast<std::int32_t>(values.size());
+  shortcuts.assign(values.size(), ShortcutEntry{});
   for (std::int32_t n = 1; n <= count; ++n) {
-    const TextString value = script.Clean(section, ShortcutKey(table, n).Data(), MISSING_SHORTCUT);
+    const TextString& value = values[static_cast<std::size_t>(n) - 1];
     const std::int32_t comma = value.Find(",");
     if (comma < 0) {
       ConsolePrint(table.missing_comma, n, section, script.ScriptPath().Data());
@@ -84,10 +103,14 @@ CompileResult ReadShortcuts(const ScriptValues& script, const char* section, con
 
 CompileResult ReadRequiredName(const ScriptValues& script, const char* section, const char* key,
                                TextString& field) {
-  if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
+  const TextString value = script.Raw(section, key, MISSING_VALUE);
+  if (value == MISSING_VALUE) {
     return ReportMissingKey(script, key, section);
   }
-  field = script.Clean(section, key, MISSING_VALUE);
+  if (!script.AllValuesWhole()) {
+    return COMPILE_BAD_ENTRY;
+  }
+  field = Cleaned(value);
   return COMPILE_OK;
 }
 

@@ -8,7 +8,7 @@ namespace vtsetup {
 namespace {
 
 constexpr char kSynopsis[] =
-    "usage: setupc SCRIPT [-o FILE]\n"
+    "usage: setupc [--strict] SCRIPT [-o FILE]\n"
     "       setupc --dump FILE\n"
     "       setupc --help | --version\n";
 
@@ -16,16 +16,21 @@ constexpr char kHelpBody[] =
     "\n"
     "Compiles the setup script SCRIPT into the setup database, by default SETUP.INF in the\n"
     "current folder. Relative source folders of the script are taken from the current folder.\n"
+    "The database is written beside FILE and replaces it only when whole; FILE must not be the\n"
+    "script or one of its files. Warnings (values read otherwise than they are written, a\n"
+    "DefaultPack past the packs, a listed Dir that is missing) go to the standard error.\n"
     "\n"
     "  -o FILE      write the database to FILE\n"
+    "  --strict     fail on any warning (exit status 4) and write nothing\n"
     "  --dump FILE  print the database FILE as JSON, texts converted to UTF-8\n"
     "  --help       print this help\n"
     "  --version    print the version\n"
     "\n"
-    "Exit status: the compiler's result (0 done, 1 section missing, 2 a file cannot be opened,\n"
-    "3 key missing, 4 bad list entry) or 6 when the database cannot be written; with --dump the\n"
-    "reader's result (0 done, 2 cannot be opened, 7 read error, 8 not a valid database);\n"
-    "64 for a wrong command line.\n";
+    "Exit status: the compiler's result (0 done, 1 section missing, 2 a file or folder cannot be\n"
+    "read or is too large for the database, 3 key missing, 4 bad entry, a value longer than 255\n"
+    "characters, or a warning with --strict) or 6 when the database cannot be written; with --dump\n"
+    "the reader's result (0 done, 2 cannot be opened, 7 read error, 8 not a valid database);\n"
+    "64 for a wrong command line or a FILE that is the script or one of its files.\n";
 
 // Built piece by piece: GCC 12 at -O3 misreads `"'" + std::string(text) + "'"` as an overlapping copy.
 std::string Quote(std::string_view text) {
@@ -55,6 +60,8 @@ bool ParseSetupcArguments(int argc, const char* const* argv, SetupcOptions& opti
     }
     if (argument == "--dump") {
       dump = true;
+    } else if (argument == "--strict") {
+      options.Strict = true;
     } else if (argument == "-o") {
       if (i + 1 == argc) {
         error = "-o needs a file name";
@@ -82,6 +89,10 @@ bool ParseSetupcArguments(int argc, const char* const* argv, SetupcOptions& opti
   }
   if (dump && output_given) {
     error = "-o does not go with --dump";
+    return false;
+  }
+  if (dump && options.Strict) {
+    error = "--strict does not go with --dump";
     return false;
   }
   options.Action = dump ? SetupcAction::Dump : SetupcAction::Compile;

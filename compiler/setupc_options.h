@@ -14,6 +14,7 @@ struct SetupcOptions {
   SetupcAction Action = SetupcAction::Compile;
   std::string Input;  // the script, or the database to dump
   std::string Output = "SETUP.INF";
+  bool Strict = false;  // every warning fails the compilation
 };
 
 // Reads the command line, program name first. On a command line that makes no sense returns false

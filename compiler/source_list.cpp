@@ -1,6 +1,11 @@
 #include "compiler/source_list.h"
 
+#include <array>
+#include <iterator>
+#include <limits>
+
 #include "base/console.h"
+#include "compiler/source_walk.h"
 #include "setupdb/checksum_flag.h"
 
 namespace vtsetup {
@@ -8,6 +13,7 @@ namespace {
 
 constexpr char kSubDirsFlag[] = "/SUBDIRS";
 constexpr char kDeleteUnemptyFlag[] = "/DELETEUNEMPTY";
+constexpr std::uint64_t kLargestStoredNumber = std::numeric_limits<std::uint32_t>::max();
 
 // Values of "File1", "File2", ... (or "Dir1", ...) up to the first one that is missing or empty.
 std::vector<TextString> NumberedValues(const ScriptValues& script, const char* stem) {
@@ -33,12 +39,6 @@ bool TakeFlag(TextString& value, const char* flag) {
   value = value.Left(start) + value.Mid(start + TextString(flag).Length());
   TrimTrailingSpaces(value);
   return true;
-}
-
-TextString WithBackslash(const TextString& path) {
-  TextString result(path);
-  result.EnsureTrailingBackslash();
-  return result;
 }
 
 // A path that names its own root or drive is opened as written; any other lies below the source root.
@@ -72,13 +72,24 @@ struct ListMessages {
   const char* too_low;
 };
 
+// The Dirs list shares the Files list's text.
+CompileResult ReportBadListEntry(const ScriptValues& script, const char* section) {
+  ConsolePrint("Fehler im Files-Eintrag in der Sektion %s in der Datei %s.\n", section,
+               script.ScriptPath().Data());
+  return COMPILE_BAD_ENTRY;
+}
+
 // The tokens of a pack's list key, which must be there (an empty value is one empty token).
 CompileResult ReadList(const ScriptValues& script, const char* section, const char* key,
                        std::vector<TextString>& list) {
-  if (script.Raw(section, key, MISSING_VALUE) == MISSING_VALUE) {
+  const TextString value = script.Raw(section, key, MISSING_VALUE);
+  if (value == MISSING_VALUE) {
     return ReportMissingKey(script, key, section);
   }
-  list = SplitAtCommas(script.Clean(section, key, MISSING_VALUE));
+  if (!script.AllValuesWhole()) {
+    return ReportBadListEntry(script, section);
+  }
+  list = SplitAtCommas(Cleaned(value));
   return COMPILE_OK;
 }
 
@@ -92,10 +103,7 @@ CompileResult ForEachReference(const ScriptValues& script, const char* section,
     std::int32_t number = 0;
     switch (CheckReference(list[r], kind, count, number)) {
       case ReferenceCheck::NotAReference:
-        // The Dirs list shares the Files list's text.
-        ConsolePrint("Fehler im Files-Eintrag in der Sektion %s in der Datei %s.\n", section,
-                     script.ScriptPath().Data());
-        return COMPILE_BAD_ENTRY;
+        return ReportBadListEntry(script, section);
       case ReferenceCheck::TooHigh:
         ConsolePrint(messages.too_high, section, script.ScriptPath().Data(), number);
         return COMPILE_BAD_ENTRY;
@@ -103,7 +111,9 @@ CompileResult ForEachReference(const ScriptValues& script, const char* section,
         ConsolePrint(messages.too_low, section, script.ScriptPath().Data(), number);
         return COMPILE_BAD_ENTRY;
       case ReferenceCheck::Ok:
-        take(r, static_cast<std::size_t>(number) - 1);
+        if (const CompileResult taken = take(r, static_cast<std::size_t>(number) - 1); taken != COMPILE_OK) {
+          return taken;
+        }
         break;
     }
   }
@@ -130,7 +140,20 @@ CompileResult ReadPackFileList(const ScriptValues& script, const char* section, 
                             FileEntry entry;
                             entry.Path = sources.Files[index];
                             pack.Files.push_back(std::move(entry));
+                            return COMPILE_OK;
                           });
+}
+
+// A listed directory that is not there compiles to an empty folder, which is rarely what the script's
+// author meant.
+void WarnOfMissingFolder(const ScriptValues& script, const char* section, const SourceList& sources,
+                         std::size_t index, WalkStart start) {
+  TextString folder = sources.SrcDir + sources.Dirs[index].Path;
+  folder.EnsureTrailingBackslash();
+  script.Notes().Warn("Dir%d of [%s] in %s names %s, which %s: the pack gets the folder %s with no files",
+                      static_cast<int>(index + 1), section, script.ScriptPath().Data(), folder.Data(),
+                      start == WalkStart::Missing ? "does not exist" : "is a file, not a folder",
+                      sources.Dirs[index].Path.Data());
 }
 
 CompileResult ReadPackDirList(const ScriptValues& script, const char* section, PackInfo& pack,
@@ -141,31 +164,59 @@ CompileResult ReadPackDirList(const ScriptValues& script, const char* section, P
   }
   // The listed directories keep their places at the front; the walk appends what it finds after them.
   pack.Dirs.resize(list.size());
+  SourceWalk walk(files, sources.SrcDir, script.Notes());
   return ForEachReference(script, section, list, DIR_REFERENCE, sources.Dirs.size(), kDirsMessages,
                           [&](std::size_t r, std::size_t index) {
                             const PackDir& source = sources.Dirs[index];
                             pack.Dirs[r].Path = source.Path;
                             pack.Dirs[r].DeleteUnempty = source.DeleteUnempty;
-                            std::vector<FileEntry> found =
-                                ScanSourceDir(files, sources, source.Path, source.SubDirs,
-                                              source.DeleteUnempty, &pack.Dirs);
+                            std::vector<FileEntry> found;
+                            WalkStart start = WalkStart::Folder;
+                            const CompileResult walked = walk.Walk(
+                                source.Path, source.SubDirs, source.DeleteUnempty, &pack.Dirs, found, start);
+                            if (start != WalkStart::Folder) {
+                              WarnOfMissingFolder(script, section, sources, index, start);
+                            }
                             pack.Files.insert(pack.Files.end(), std::make_move_iterator(found.begin()),
                                               std::make_move_iterator(found.end()));
+                            return walked;
                           });
+}
+
+// Measures one file for its entry; COMPILE_OK, or the failure with its report.
+CompileResult MeasureEntry(const SourceList& sources, FileMeasurer& measurer, bool checksums,
+                           FileEntry& entry, const char* section) {
+  const TextString open_path = OpenPath(sources, entry.Path);
+  FileMeasurement measured;
+  platform::SystemError open_error = platform::ERR_NONE;
+  switch (measurer.Measure(open_path, checksums, measured, open_error)) {
+    case Measured::Ok:
+      entry.FileSize = measured.size;
+      entry.Crc = measured.crc;
+      return COMPILE_OK;
+    case Measured::CannotOpen:
+      if (section != nullptr) {
+        ConsolePrint("Datei %s in der Sektion %s konnte nicht geoeffnet werden.\nGrund:", open_path.Data(),
+                     section);
+      } else {
+        ConsolePrint("Datei %s  konnte nicht geoeffnet werden.\nGrund:", open_path.Data());
+      }
+      ConsolePrint("%s\n", measurer.Files().ErrorText(open_error).Data());
+      return COMPILE_CANNOT_OPEN;
+    case Measured::Unusable:
+      break;
+  }
+  return COMPILE_CANNOT_OPEN;
 }
 
 }  // namespace
 
-SourceList ReadSources(const ScriptValues& script) {
-  SourceList sources;
+CompileResult ReadSources(const ScriptValues& script, SourceList& sources) {
   sources.SrcDir = script.Clean(SECTION_SOURCES, "SrcDir", "Vantor Application");
   sources.SrcDir.EnsureTrailing('\\');
   sources.SrcDirMisc = script.Clean(SECTION_SOURCES, "SrcDirMisc", "Vantor Application");
   for (const TextString& value : NumberedValues(script, "File")) {
-    TextString path(value);
-    StripComment(path);
-    TrimTrailingSpaces(path);
-    sources.Files.push_back(path);
+    sources.Files.push_back(Cleaned(value));
   }
   for (const TextString& value : NumberedValues(script, "Dir")) {
     PackDir dir;
@@ -177,41 +228,7 @@ SourceList ReadSources(const ScriptValues& script) {
     dir.DeleteUnempty = TakeFlag(dir.Path, kDeleteUnemptyFlag);
     sources.Dirs.push_back(dir);
   }
-  return sources;
-}
-
-std::vector<FileEntry> ScanSourceDir(platform::FileSystem& files, const SourceList& sources,
-                                     const TextString& directory, bool recurse, bool delete_unempty,
-                                     std::vector<PackDir>* pack_dirs) {
-  const TextString scan_folder = WithBackslash(sources.SrcDir + directory);
-  ConsolePrint("%s\n", scan_folder.Data());
-  std::vector<platform::FoundFile> listing;
-  // A folder that cannot be listed simply contributes nothing.
-  files.FindFiles((scan_folder + "*.*").Data(), listing);
-  std::vector<FileEntry> entries;
-  for (const platform::FoundFile& found : listing) {
-    if (!found.directory) {
-      FileEntry entry;
-      entry.Path = directory + found.name;
-      entries.push_back(std::move(entry));
-      continue;
-    }
-    if (!recurse || found.name.At(0) == '.' || pack_dirs == nullptr) {
-      continue;
-    }
-    TextString path(directory);
-    path.EnsureTrailing('\\');
-    path = WithBackslash(path + found.name);
-    PackDir dir;
-    dir.Path = path;
-    dir.SubDirs = true;
-    dir.DeleteUnempty = delete_unempty;
-    pack_dirs->push_back(dir);
-    std::vector<FileEntry> below = ScanSourceDir(files, sources, path, true, delete_unempty, pack_dirs);
-    entries.insert(entries.end(), std::make_move_iterator(below.begin()),
-                   std::make_move_iterator(below.end()));
-  }
-  return entries;
+  return script.AllValuesWhole() ? COMPILE_OK : COMPILE_BAD_ENTRY;
 }
 
 CompileResult CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& pack,
@@ -226,23 +243,27 @@ CompileResult CollectPackFiles(const ScriptValues& script, const char* section, 
   }
   ConsolePrint("\nCollecting Files...\n");
   const bool checksums = ChecksumVerification();
+  // Summed wider than the file holds them, so that a pack too large for it fails instead of wrapping.
+  std::array<std::uint64_t, PACK_SIZE_ENTRIES> totals{};
   for (FileEntry& entry : pack.Files) {
-    const TextString open_path = OpenPath(sources, entry.Path);
-    FileMeasurement measured;
-    const platform::SystemError error = measurer.Measure(open_path, checksums, measured);
-    if (error != platform::ERR_NONE) {
-      ConsolePrint("Datei %s in der Sektion %s konnte nicht geoeffnet werden.\nGrund:", open_path.Data(),
-                   section);
-      ConsolePrint("%s\n", measurer.Files().ErrorText(error).Data());
-      return COMPILE_CANNOT_OPEN;
+    if (const CompileResult measured = MeasureEntry(sources, measurer, checksums, entry, section);
+        measured != COMPILE_OK) {
+      return measured;
     }
-    entry.FileSize = measured.size;
     // Each entry adds the remainder past whole allocation units, not the slack up to the next unit.
     for (std::size_t j = 0; j < PACK_SIZE_ENTRIES; ++j) {
       const std::uint32_t unit_mask = (std::uint32_t{1} << j) - 1;
-      pack.PackSizes[j] += entry.FileSize + (entry.FileSize & unit_mask);
+      totals[j] += std::uint64_t{entry.FileSize} + (entry.FileSize & unit_mask);
+      if (totals[j] > kLargestStoredNumber) {
+        measurer.Notes().Explain(
+            "the files of [%s] up to %s need %llu bytes on a drive of %u-byte units; a database holds its "
+            "space figures in 32 bits, so at most %llu",
+            section, entry.Path.Data(), static_cast<unsigned long long>(totals[j]), 1u << j,
+            static_cast<unsigned long long>(kLargestStoredNumber));
+        return COMPILE_CANNOT_OPEN;
+      }
+      pack.PackSizes[j] = static_cast<std::uint32_t>(totals[j]);
     }
-    entry.Crc = measured.crc;
     if (checksums) {
       PrintMeasured(entry);
     }
@@ -259,27 +280,34 @@ CompileResult CollectPackFiles(const ScriptValues& script, const char* section, 
 }
 
 CompileResult CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInfo& info) {
-  std::vector<FileEntry> entries =
-      ScanSourceDir(measurer.Files(), sources, sources.SrcDirMisc, false, false, nullptr);
+  std::vector<FileEntry> entries;
+  WalkStart start = WalkStart::Folder;
+  if (const CompileResult walked = SourceWalk(measurer.Files(), sources.SrcDir, measurer.Notes())
+                                       .Walk(sources.SrcDirMisc, false, false, nullptr, entries, start);
+      walked != COMPILE_OK) {
+    return walked;
+  }
   ConsolePrint("Temporaere Dateien:\n");
-  std::uint32_t total = 0;
+  std::uint64_t total = 0;
   const bool checksums = ChecksumVerification();
   for (FileEntry& entry : entries) {
-    const TextString open_path = OpenPath(sources, entry.Path);
-    FileMeasurement measured;
-    const platform::SystemError error = measurer.Measure(open_path, checksums, measured);
-    if (error != platform::ERR_NONE) {
-      ConsolePrint("Datei %s  konnte nicht geoeffnet werden.\nGrund:", open_path.Data());
-      ConsolePrint("%s\n", measurer.Files().ErrorText(error).Data());
+    if (const CompileResult measured = MeasureEntry(sources, measurer, checksums, entry, nullptr);
+        measured != COMPILE_OK) {
+      return measured;
+    }
+    total += entry.FileSize;
+    if (total > kLargestStoredNumber) {
+      measurer.Notes().Explain(
+          "the temporary files up to %s hold %llu bytes; a database holds their total in 32 bits, so at most "
+          "%llu",
+          entry.Path.Data(), static_cast<unsigned long long>(total),
+          static_cast<unsigned long long>(kLargestStoredNumber));
       return COMPILE_CANNOT_OPEN;
     }
-    entry.FileSize = measured.size;
-    total += entry.FileSize;
-    entry.Crc = measured.crc;
     PrintMeasured(entry);
   }
   info.TempFiles = std::move(entries);
-  info.TempTotalSize = total;
+  info.TempTotalSize = static_cast<std::uint32_t>(total);
   return COMPILE_OK;
 }
 

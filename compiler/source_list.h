@@ -6,7 +6,6 @@
 #include "compiler/compile_result.h"
 #include "compiler/file_measurer.h"
 #include "compiler/script_values.h"
-#include "platform/file_system.h"
 #include "setupdb/setup_info.h"
 
 namespace vtsetup {
@@ -20,22 +19,20 @@ struct SourceList {
   std::vector<TextString> Files;
 };
 
-// Reads section Sources. Never fails: missing keys give their defaults and end the numbered lists.
-SourceList ReadSources(const ScriptValues& script);
-
-// The files below one source directory, in the order the file system lists them. With `recurse` the
-// subdirectories (except those whose names begin with a dot) are walked too: each is appended to
-// `pack_dirs` with the given DeleteUnempty, and its files come where it was met in the listing.
-std::vector<FileEntry> ScanSourceDir(platform::FileSystem& files, const SourceList& sources,
-                                     const TextString& directory, bool recurse, bool delete_unempty,
-                                     std::vector<PackDir>* pack_dirs);
+// Reads section Sources. Missing keys give their defaults and end the numbered lists; a value cut by
+// its buffer fails (COMPILE_BAD_ENTRY), as a catalogue entry that names another file would mislead every
+// reference to it.
+CompileResult ReadSources(const ScriptValues& script, SourceList& sources);
 
 // Fills the pack's file and directory tables from its Files and Dirs keys and measures every file.
-// Results are those of CompileScript.
+// Results are those of CompileScript. A listed directory that is missing or is a file is warned of; a
+// file the database cannot describe truly (larger than 32 bits can say, changed while measured,
+// unreadable), a folder that cannot be walked, and space figures beyond 32 bits fail with
+// COMPILE_CANNOT_OPEN.
 CompileResult CollectPackFiles(const ScriptValues& script, const char* section, PackInfo& pack,
                                const SourceList& sources, FileMeasurer& measurer);
 
-// The temporary files: every plain file directly inside SrcDirMisc.
+// The temporary files: every plain file directly inside SrcDirMisc, whose total must fit in 32 bits.
 CompileResult CollectTempFiles(const SourceList& sources, FileMeasurer& measurer, SetupInfo& info);
 
 }  // namespace vtsetup

@@ -44,4 +44,11 @@ class System {
 // The system this program runs on; defined by the adapter that the build links.
 System& TheSystem();
 
+enum class StandardStream { Output, Error };
+
+// Whether a standard stream of this process reaches a terminal, where a person reads it, rather than a
+// pipe or a file that must get the program's bytes as they are. Needs no machine, so a program may ask
+// before anything else.
+bool IsTerminal(StandardStream stream);
+
 }  // namespace vtsetup::platform

@@ -34,8 +34,19 @@ std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::u
 
 std::uint32_t FileChecksum(platform::File& file, std::uint64_t size, std::uint32_t offset,
                            std::vector<unsigned char>& buffer) {
-  if (offset != 0 && file.Seek(offset, platform::SeekOrigin::Begin, nullptr) != platform::ERR_NONE) {
-    return FILE_CHECKSUM_READ_FAILED;
+  std::uint32_t checksum = 0;
+  return CheckedFileChecksum(file, size, offset, buffer, checksum) == platform::ERR_NONE
+             ? checksum
+             : FILE_CHECKSUM_READ_FAILED;
+}
+
+platform::SystemError CheckedFileChecksum(platform::File& file, std::uint64_t size, std::uint32_t offset,
+                                          std::vector<unsigned char>& buffer, std::uint32_t& checksum) {
+  if (offset != 0) {
+    if (const platform::SystemError error = file.Seek(offset, platform::SeekOrigin::Begin, nullptr);
+        error != platform::ERR_NONE) {
+      return error;
+    }
   }
   buffer.resize(static_cast<std::size_t>(std::min(size, kChunkSize)));
   CrcRegister reg = CrcBegin();
@@ -43,8 +54,9 @@ std::uint32_t FileChecksum(platform::File& file, std::uint64_t size, std::uint32
   for (std::uint64_t remaining = size; remaining > 0;) {
     const auto length = static_cast<std::uint32_t>(std::min(remaining, kChunkSize));
     std::uint32_t delivered = 0;
-    if (file.Read(buffer.data(), length, delivered) != platform::ERR_NONE) {
-      return FILE_CHECKSUM_READ_FAILED;
+    if (const platform::SystemError error = file.Read(buffer.data(), length, delivered);
+        error != platform::ERR_NONE) {
+      return error;
     }
     // A fresh buffer would hold filler wherever the first read did not reach; a reused one holds
     // whatever came before, so put the filler there now. Later chunks keep their predecessor's bytes.
@@ -55,7 +67,8 @@ std::uint32_t FileChecksum(platform::File& file, std::uint64_t size, std::uint32
     remaining -= length;
     reg = CrcUpdate(reg, buffer.data(), length);
   }
-  return CrcEnd(reg);
+  checksum = CrcEnd(reg);
+  return platform::ERR_NONE;
 }
 
 }  // namespace vtsetup

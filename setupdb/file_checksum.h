@@ -21,5 +21,9 @@ std::uint32_t FileChecksum(platform::FileSystem& files, const char* path, std::u
 // The same over a file just opened, still at its start, whose size the caller has taken.
 std::uint32_t FileChecksum(platform::File& file, std::uint64_t size, std::uint32_t offset,
                            std::vector<unsigned char>& buffer);
+// The same again, for a caller that must tell a failed read from a checksum that happens to be 0: the
+// error of the seek or read that failed, or ERR_NONE with the `checksum`.
+platform::SystemError CheckedFileChecksum(platform::File& file, std::uint64_t size, std::uint32_t offset,
+                                          std::vector<unsigned char>& buffer, std::uint32_t& checksum);
 
 }  // namespace vtsetup

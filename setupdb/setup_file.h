@@ -39,4 +39,13 @@ SetupFileResult ReadSetupFile(platform::FileSystem& files, const char* path, std
 // created leaves it partly written.
 SetupFileResult WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path);
 
+// Stores a database in place of the file at `path` in one step: written whole under a new name beside
+// it and moved over it only then, so that a reader meanwhile sees the old database or the new one and
+// a failure (a full disk, a failing write, something at `path` that is no file to replace) leaves the
+// old file as it was and nothing beside it. The diagnostics are WriteSetupFile's, naming `path`.
+// `reason` is the system's error of the failure; ERR_NONE when there was none (a short write, a tree
+// that the file cannot hold).
+SetupFileResult ReplaceSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path,
+                                 platform::SystemError& reason);
+
 }  // namespace vtsetup

@@ -1,5 +1,8 @@
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "base/console.h"
 #include "setupdb/byte_order.h"
@@ -66,6 +69,10 @@ class SetupFileWriter {
     PutU32(bytes, checksum);
     return WriteReported(bytes, 4);
   }
+
+  // The error of the write that failed; ERR_NONE for a short write, which has none of its own, and for
+  // a tree that the file cannot hold.
+  platform::SystemError LastError() const { return last_error_; }
 
  private:
   bool Write(const void* bytes, std::uint32_t size) {
@@ -180,32 +187,101 @@ class SetupFileWriter {
   platform::SystemError last_error_ = platform::ERR_NONE;
 };
 
+void ReportCreateFailure(platform::FileSystem& files, const char* name, platform::SystemError error) {
+  ConsolePrint("Kann Datei %s nicht erzeugen.\nGrund: ", name);
+  ConsolePrint("%s\n", files.ErrorText(error).Data());
+}
+
+// Writes the tree into `file`, just made at `path`, then closes it and seals it with its checksum. The
+// diagnostics name the file as `name`, the database the caller was asked for.
+SetupFileResult WriteAndSeal(platform::FileSystem& files, const SetupInfo& info,
+                             std::unique_ptr<platform::File> file, const char* path, const char* name,
+                             platform::SystemError& reason) {
+  {
+    SetupFileWriter writer(files, *file, name);
+    if (!writer.WriteHeader() || !writer.WriteTree(info)) {
+      reason = writer.LastError();
+      return SETUP_FILE_WRITE_FAILED;
+    }
+    file.reset();  // closed here, so the checksum sees every byte
+  }
+  // The checksum is taken on a handle of our own, so that a read that fails is not sealed in as a value.
+  std::uint32_t checksum = 0;
+  {
+    platform::OpenResult sealed = files.Open(path, platform::FileAccess::Read, platform::SHARE_READ,
+                                             platform::FileCreation::OpenExisting);
+    std::uint64_t size = 0;
+    std::vector<unsigned char> buffer;
+    reason = sealed.file == nullptr ? sealed.error : sealed.file->Size(size);
+    if (reason == platform::ERR_NONE) {
+      reason = CheckedFileChecksum(*sealed.file, size, SETUP_FILE_BODY_OFFSET, buffer, checksum);
+    }
+    if (reason != platform::ERR_NONE) {
+      return SETUP_FILE_WRITE_FAILED;
+    }
+  }
+  platform::OpenResult reopened = files.Open(path, platform::FileAccess::Write, platform::SHARE_NONE,
+                                             platform::FileCreation::OpenExisting);
+  reason = reopened.file == nullptr
+               ? reopened.error
+               : reopened.file->Seek(SETUP_FILE_CHECKSUM_POSITION, platform::SeekOrigin::Begin, nullptr);
+  if (reason != platform::ERR_NONE) {
+    return SETUP_FILE_WRITE_FAILED;
+  }
+  SetupFileWriter patcher(files, *reopened.file, name);
+  if (!patcher.WriteChecksum(checksum)) {
+    reason = patcher.LastError();
+    return SETUP_FILE_WRITE_FAILED;
+  }
+  return SETUP_FILE_OK;
+}
+
+// A name beside `path` that nothing holds yet, made as an empty file so that nobody else takes it.
+platform::OpenResult ClaimNameBeside(platform::FileSystem& files, const char* path, TextString& beside) {
+  constexpr int kAttempts = 100;
+  platform::OpenResult claimed;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    beside.Format(attempt == 1 ? "%s.new" : "%s.new%d", path, attempt);
+    claimed = files.Open(beside.Data(), platform::FileAccess::Write, platform::SHARE_NONE,
+                         platform::FileCreation::CreateNew);
+    if (claimed.file != nullptr || claimed.error != platform::ERR_FILE_EXISTS) {
+      return claimed;
+    }
+  }
+  return claimed;
+}
+
 }  // namespace
 
 SetupFileResult WriteSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path) {
-  {
-    platform::OpenResult created = files.Open(path, platform::FileAccess::Write, platform::SHARE_NONE,
-                                              platform::FileCreation::CreateAlways);
-    if (created.file == nullptr) {
-      ConsolePrint("Kann Datei %s nicht erzeugen.\nGrund: ", path);
-      ConsolePrint("%s\n", files.ErrorText(created.error).Data());
-      return SETUP_FILE_WRITE_FAILED;
-    }
-    SetupFileWriter writer(files, *created.file, path);
-    if (!writer.WriteHeader() || !writer.WriteTree(info)) {
-      return SETUP_FILE_WRITE_FAILED;
-    }
-  }  // closed here, so the checksum sees every byte
-  const std::uint32_t checksum = FileChecksum(files, path, SETUP_FILE_BODY_OFFSET);
-  platform::OpenResult reopened = files.Open(path, platform::FileAccess::Write, platform::SHARE_NONE,
-                                             platform::FileCreation::OpenExisting);
-  if (reopened.file == nullptr ||
-      reopened.file->Seek(SETUP_FILE_CHECKSUM_POSITION, platform::SeekOrigin::Begin, nullptr) !=
-          platform::ERR_NONE) {
+  platform::OpenResult created = files.Open(path, platform::FileAccess::Write, platform::SHARE_NONE,
+                                            platform::FileCreation::CreateAlways);
+  if (created.file == nullptr) {
+    ReportCreateFailure(files, path, created.error);
     return SETUP_FILE_WRITE_FAILED;
   }
-  SetupFileWriter patcher(files, *reopened.file, path);
-  return patcher.WriteChecksum(checksum) ? SETUP_FILE_OK : SETUP_FILE_WRITE_FAILED;
+  platform::SystemError ignored = platform::ERR_NONE;
+  return WriteAndSeal(files, info, std::move(created.file), path, path, ignored);
+}
+
+SetupFileResult ReplaceSetupFile(platform::FileSystem& files, const SetupInfo& info, const char* path,
+                                 platform::SystemError& reason) {
+  TextString beside;
+  platform::OpenResult claimed = ClaimNameBeside(files, path, beside);
+  if (claimed.file == nullptr) {
+    reason = claimed.error;
+    ReportCreateFailure(files, path, reason);
+    return SETUP_FILE_WRITE_FAILED;
+  }
+  SetupFileResult result = WriteAndSeal(files, info, std::move(claimed.file), beside.Data(), path, reason);
+  if (result == SETUP_FILE_OK) {
+    reason = files.MoveReplacing(beside.Data(), path);
+    result = reason == platform::ERR_NONE ? SETUP_FILE_OK : SETUP_FILE_WRITE_FAILED;
+  }
+  if (result != SETUP_FILE_OK) {
+    files.Delete(beside.Data());
+  }
+  return result;
 }
 
 }  // namespace vtsetup

@@ -1,5 +1,7 @@
 #include "platform/host/host_system.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,6 +54,10 @@ std::string HostSystem::UiProblem() {
 System& TheSystem() {
   static host::HostSystem system(TheMachine());
   return system;
+}
+
+bool IsTerminal(StandardStream stream) {
+  return ::isatty(stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO) == 1;
 }
 
 }  // namespace vtsetup::platform

@@ -32,6 +32,16 @@ TEST(Cp1250ToUtf8, TakesLengthsAndTextStrings) {
   EXPECT_EQ(Cp1250ToUtf8(TextString("\xA3\xF3\x64\x9F")), "\xC5\x81\xC3\xB3\x64\xC5\xBA");  // Łódź
 }
 
+TEST(Cp1250ToTerminal, ShowsUtf8AndWritesOutWhatWouldDriveTheTerminal) {
+  EXPECT_EQ(Cp1250ToTerminal("ge\xF6"
+                             "ffnet \xA3\xF3\x64\x9F\n\tC:\\Gry"),
+            "ge\xC3\xB6"
+            "ffnet \xC5\x81\xC3\xB3\x64\xC5\xBA\n\tC:\\Gry");
+  // An escape sequence that would clear the screen, a carriage return that would overwrite the line,
+  // a bell and the delete character; the zero byte of a text given with its length too.
+  EXPECT_EQ(Cp1250ToTerminal(std::string_view("\x1b[2J\r\x07\x7F\0.", 9)), "\\x1b[2J\\x0d\\x07\\x7f\\x00.");
+}
+
 TEST(Cp1250Byte, TakesBackEveryAssignedByteAndNothingElse) {
   for (int byte = 0; byte < 256; ++byte) {
     const char16_t character = Cp1250Character(static_cast<unsigned char>(byte));

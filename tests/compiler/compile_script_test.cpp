@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -14,9 +12,8 @@
 #include "platform/system.h"
 #include "setupdb/checksum_flag.h"
 #include "setupdb/setup_file.h"
+#include "tests/compiler/script_fixture.h"
 #include "tests/support/faulty_file_system.h"
-#include "tests/support/random_bytes.h"
-#include "tests/support/reference_crc.h"
 #include "tests/support/temp_dir.h"
 
 namespace vtsetup::testing {
@@ -26,99 +23,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
-using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
-
-// A complete script over a small source tree; each test changes what it is about.
-Sections BaseScript() {
-  return {
-      {"Proginfo",
-       {"PrgName=Orvella", "Product=Orvella", "Version=2.1", "Filename=orv.exe",
-        "GroupName=%PrgName% Games   // the group"}},
-      {"Options", {"CheckCRC=1", "Readme=2", "RelativeDir=GAME"}},
-      {"Bitmaps", {"Background640x480=bg.bmp"}},
-      {"Sources",
-       {"SrcDir=src", "SrcDirMisc=MISC\\", "File1=orv.exe", "File2=readme.txt", "File3=big.dat",
-        "Dir1=data\\ /subdirs", "Dir2=\"gfx\\   \"", "Dir3=empty\\ /DeleteUnempty"}},
-      {"Pack1",
-       {"Typename=Small", "Typedesc=Just the game", "Files=File1", "Dirs=Dir3", "Shortcut1=File1,%PrgName%",
-        "Shortcut2=File2, Read me", "Shortcut4=File3,ignored",
-        "InternetShortcut1=www.example.com,Home page"}},
-      {"Pack2",
-       {"Typename=Full", "Typedesc=Everything", "Files=File1,File3", "Dirs=Dir1,Dir3",
-        "DesktopShortcut1=File1,Orvella"}},
-      {"Pack4", {"Typename=Unreachable", "Typedesc=after a gap"}},
-  };
-}
-
-void Set(Sections& script, const std::string& section, const std::string& key, const std::string& value) {
-  for (auto& [name, lines] : script) {
-    if (name != section) {
-      continue;
-    }
-    std::erase_if(lines, [&](const std::string& line) { return line.rfind(key + "=", 0) == 0; });
-    lines.push_back(key + "=" + value);
-    return;
-  }
-  script.push_back({section, {key + "=" + value}});
-}
-
-void Remove(Sections& script, const std::string& section, const std::string& key) {
-  for (auto& [name, lines] : script) {
-    if (name == section) {
-      std::erase_if(lines, [&](const std::string& line) { return line.rfind(key + "=", 0) == 0; });
-    }
-  }
-}
-
-class CompileScriptTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_.Path());
-    std::filesystem::create_directories("src/DATA/SND");
-    std::filesystem::create_directories("src/DATA/.svn");
-    std::filesystem::create_directories("src/EMPTY");
-    std::filesystem::create_directories("src/MISC/NESTED");
-    files_ = {{"src/orv.exe", RandomBytes(5000, 1)},        {"src/readme.txt", RandomBytes(10, 2)},
-              {"src/big.dat", RandomBytes(70000, 3)},       {"src/DATA/b.bin", RandomBytes(3, 4)},
-              {"src/DATA/A.bin", RandomBytes(1, 5)},        {"src/DATA/SND/c.wav", RandomBytes(4097, 6)},
-              {"src/DATA/.svn/x", RandomBytes(2, 7)},       {"src/MISC/helper.dll", RandomBytes(100, 8)},
-              {"src/MISC/NESTED/no.txt", RandomBytes(1, 9)}};
-    for (const auto& [path, bytes] : files_) {
-      WriteBytes(path, bytes);
-    }
-  }
-  void TearDown() override { std::filesystem::current_path(previous_); }
-
-  CompileResult Compile(const Sections& script) {
-    std::ofstream out("setup.ini", std::ios::trunc);
-    for (const auto& [name, lines] : script) {
-      out << "[" << name << "]\r\n";
-      for (const std::string& line : lines) {
-        out << line << "\r\n";
-      }
-    }
-    out.close();
-    platform::System& system = platform::TheSystem();
-    CaptureStdout();
-    const CompileResult result = CompileScript(system.Files(), system.Profiles(), "setup.ini", info_);
-    console_ = GetCapturedStdout();
-    return result;
-  }
-
-  std::uint32_t Crc(const std::string& path) {
-    const std::vector<unsigned char>& bytes = files_.at(path);
-    return BitwiseCrc(0xFFFFFFFFu, bytes.data(), bytes.size());
-  }
-
-  std::string ScriptPath() const { return platform::TheSystem().Files().FullPath("setup.ini").Data(); }
-
-  TempDir dir_;
-  std::filesystem::path previous_;
-  std::map<std::string, std::vector<unsigned char>> files_;
-  std::unique_ptr<SetupInfo> info_;
-  std::string console_;
-};
 
 TEST_F(CompileScriptTest, CompilesPacksFilesDirectoriesShortcutsAndTemporaryFiles) {
   ASSERT_EQ(Compile(BaseScript()), COMPILE_OK) << console_;
@@ -238,8 +142,10 @@ TEST_F(CompileScriptTest, NegativeSpareSpaceAndSplashDelayAreStoredSigned) {
 
 TEST_F(CompileScriptTest, DirectoryValuesAreUpperCasedAndLoseTheirFlags) {
   ASSERT_EQ(Compile(BaseScript()), COMPILE_OK) << console_;
-  const SourceList sources =
-      ReadSources(ScriptValues(platform::TheSystem().Profiles(), ScriptPath().c_str()));
+  CompileNotes notes;
+  SourceList sources;
+  ASSERT_EQ(ReadSources(ScriptValues(platform::TheSystem().Profiles(), ScriptPath().c_str(), notes), sources),
+            COMPILE_OK);
   ASSERT_EQ(sources.Dirs.size(), 3u);
   EXPECT_EQ(sources.Dirs[0].Path, "DATA\\");
   EXPECT_TRUE(sources.Dirs[0].SubDirs);
@@ -381,18 +287,21 @@ TEST_F(CompileScriptTest, FilesThatCannotBeOpenedGiveTwo) {
 
 TEST_F(CompileScriptTest, AFileInSeveralPacksIsMeasuredOnce) {
   FaultyFileSystem counting(platform::TheSystem().Files());
-  FileMeasurer measurer(counting);
+  CompileNotes notes;
+  FileMeasurer measurer(counting, notes);
   FileMeasurement first;
-  ASSERT_EQ(measurer.Measure("src\\big.dat", true, first), platform::ERR_NONE);
+  platform::SystemError error = platform::ERR_NONE;
+  ASSERT_EQ(measurer.Measure("src\\big.dat", true, first, error), Measured::Ok);
   EXPECT_EQ(first.size, 70000u);
   EXPECT_EQ(first.crc, Crc("src/big.dat"));
   const std::size_t reads = counting.reads.size();
   FileMeasurement again;
-  ASSERT_EQ(measurer.Measure("src\\big.dat", true, again), platform::ERR_NONE);
+  ASSERT_EQ(measurer.Measure("src\\big.dat", true, again, error), Measured::Ok);
   EXPECT_EQ(counting.reads.size(), reads);
   EXPECT_EQ(again.crc, first.crc);
   FileMeasurement missing;
-  EXPECT_EQ(measurer.Measure("src\\gone.dat", true, missing), platform::ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(measurer.Measure("src\\gone.dat", true, missing, error), Measured::CannotOpen);
+  EXPECT_EQ(error, platform::ERR_FILE_NOT_FOUND);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "platform/system.h"
 #include "setupdb/checksum_flag.h"
@@ -265,6 +268,114 @@ TEST_F(SetupFileTest, CreateAndReopenFailures) {
   outcome = Write(cannot_reopen, SampleTree(), path_);
   EXPECT_EQ(outcome.result, SETUP_FILE_WRITE_FAILED);
   EXPECT_EQ(outcome.console, "");
+}
+
+struct ReplaceOutcome {
+  SetupFileResult result;
+  platform::SystemError reason;
+  std::string console;
+};
+
+ReplaceOutcome Replace(platform::FileSystem& files, const SetupInfo& info, const std::string& path) {
+  ReplaceOutcome outcome{};
+  CaptureStdout();
+  outcome.result = ReplaceSetupFile(files, info, path.c_str(), outcome.reason);
+  outcome.console = GetCapturedStdout();
+  return outcome;
+}
+
+std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return {names.begin(), names.end()};
+}
+
+// A database that differs from the sample, to stand for the good one that a failed replacement keeps.
+SetupInfo OldTree() {
+  SetupInfo info;
+  info.Product = "Old";
+  return info;
+}
+
+TEST_F(SetupFileTest, ReplacingGivesTheBytesOfAWriteAndLeavesNothingBeside) {
+  const std::string written = dir_.File("WRITTEN.INF");
+  ASSERT_EQ(WriteSetupFile(Files(), SampleTree(), written.c_str()), SETUP_FILE_OK);
+  Written(OldTree());
+  // Someone's file under the first name the replacement would take stays as it is.
+  WriteText(path_ + ".new", "not ours");
+
+  const ReplaceOutcome outcome = Replace(Files(), SampleTree(), path_);
+  EXPECT_EQ(outcome.result, SETUP_FILE_OK);
+  EXPECT_EQ(outcome.reason, platform::ERR_NONE);
+  EXPECT_EQ(outcome.console, "");
+  EXPECT_EQ(ReadBytes(path_), ReadBytes(written));
+  EXPECT_EQ(ReadText(path_ + ".new"), "not ours");
+  EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"SETUP.INF", "SETUP.INF.new", "WRITTEN.INF"}));
+
+  std::filesystem::remove(path_);  // a first database is made as well
+  EXPECT_EQ(Replace(Files(), SampleTree(), path_).result, SETUP_FILE_OK);
+  EXPECT_EQ(ReadBytes(path_), ReadBytes(written));
+}
+
+// Every open, read and write of a replacement fails in turn: the old database stays whole, nothing is
+// left beside it, and the reason is the failing call's error. A checksum whose read failed is never
+// sealed in.
+TEST_F(SetupFileTest, AFailedReplacementKeepsTheOldDatabaseAndNamesTheReason) {
+  Written(OldTree());
+  const std::vector<unsigned char> old_bytes = ReadBytes(path_);
+  FaultyFileSystem counting(Files());
+  ASSERT_EQ(Replace(counting, OldTree(), path_).result, SETUP_FILE_OK);
+  ASSERT_EQ(ReadBytes(path_), old_bytes);
+  const int opens = 3;  // the new file, its checksum's handle, the handle that seals it
+  const auto reads = static_cast<int>(counting.reads.size());
+  const auto writes = static_cast<int>(counting.writes.size());
+  ASSERT_GT(reads, 0);
+
+  const auto check = [&](FaultyFileSystem& faulty, platform::SystemError expected, const std::string& what) {
+    const ReplaceOutcome outcome = Replace(faulty, SampleTree(), path_);
+    EXPECT_EQ(outcome.result, SETUP_FILE_WRITE_FAILED) << what;
+    EXPECT_EQ(outcome.reason, expected) << what;
+    EXPECT_EQ(ReadBytes(path_), old_bytes) << what;
+    EXPECT_EQ(NamesIn(dir_.Path()), std::vector<std::string>{"SETUP.INF"}) << what;
+    return outcome;
+  };
+  for (int k = 1; k <= opens; ++k) {
+    FaultyFileSystem faulty(Files());
+    faulty.fail_open = k;
+    faulty.error = platform::ERR_ACCESS_DENIED;
+    const ReplaceOutcome outcome = check(faulty, platform::ERR_ACCESS_DENIED, "open " + std::to_string(k));
+    if (k == 1) {  // the database named as asked, not by the name beside it
+      EXPECT_EQ(outcome.console, "Kann Datei " + path_ + " nicht erzeugen.\nGrund: " +
+                                     Files().ErrorText(platform::ERR_ACCESS_DENIED).Data() + "\n");
+    }
+  }
+  for (int k = 1; k <= reads; ++k) {
+    FaultyFileSystem faulty(Files());
+    faulty.fail_read = k;
+    check(faulty, platform::ERR_GEN_FAILURE, "read " + std::to_string(k));
+  }
+  for (int k = 1; k <= writes; ++k) {
+    FaultyFileSystem faulty(Files());
+    faulty.fail_write = k;
+    faulty.error = platform::ERR_HANDLE_DISK_FULL;
+    check(faulty, platform::ERR_HANDLE_DISK_FULL, "write " + std::to_string(k));
+    FaultyFileSystem cut(Files());
+    cut.fail_write = k;
+    cut.short_write = true;
+    check(cut, platform::ERR_NONE, "short write " + std::to_string(k));
+  }
+}
+
+TEST_F(SetupFileTest, AFolderIsNoDatabaseToReplace) {
+  std::filesystem::create_directory(path_);
+  WriteText(path_ + "/kept.txt", "kept");
+  const ReplaceOutcome outcome = Replace(Files(), SampleTree(), path_);
+  EXPECT_EQ(outcome.result, SETUP_FILE_WRITE_FAILED);
+  EXPECT_EQ(outcome.reason, platform::ERR_ACCESS_DENIED);
+  EXPECT_EQ(ReadText(path_ + "/kept.txt"), "kept");
+  EXPECT_EQ(NamesIn(dir_.Path()), std::vector<std::string>{"SETUP.INF"});
 }
 
 TEST_F(SetupFileTest, TextsEndAtTheirFirstZeroByte) {

@@ -33,7 +33,13 @@ class FaultyFileSystem::FaultyFile final : public platform::File {
     return real_->Seek(offset, origin, position);
   }
 
-  platform::SystemError Size(std::uint64_t& size) override { return real_->Size(size); }
+  platform::SystemError Size(std::uint64_t& size) override {
+    const platform::SystemError error = real_->Size(size);
+    if (owner_.after_size) {
+      owner_.after_size(handle_);
+    }
+    return error;
+  }
 
  private:
   std::uint64_t Position() {
@@ -57,6 +63,16 @@ platform::OpenResult FaultyFileSystem::Open(const char* path, platform::FileAcce
     opened.file = std::make_unique<FaultyFile>(*this, std::move(opened.file), opens_);
   }
   return opened;
+}
+
+platform::SystemError FaultyFileSystem::FindFiles(const char* pattern,
+                                                  std::vector<platform::FoundFile>& found) {
+  finds.emplace_back(pattern);
+  if (static_cast<int>(finds.size()) == fail_find) {
+    found.clear();
+    return error;
+  }
+  return real_.FindFiles(pattern, found);
 }
 
 }  // namespace vtsetup::testing

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -8,8 +10,9 @@
 namespace vtsetup::testing {
 
 // Passes every call to a real file system and fails the chosen one, the way a failing disk would. It
-// also records each read and write (which open handle, at which offset) so that a test can run once,
-// learn the calls, and then fail each of them in turn.
+// also records each read and write (which open handle, at which offset) and each folder listing so
+// that a test can run once, learn the calls, and then fail each of them in turn. A file can be changed
+// behind its reader's back right after its size was taken.
 class FaultyFileSystem final : public platform::FileSystem {
  public:
   struct Call {
@@ -24,12 +27,16 @@ class FaultyFileSystem final : public platform::FileSystem {
   int fail_open = 0;
   int fail_read = 0;
   int fail_write = 0;
+  int fail_find = 0;  // the listing fails as for a folder that is there and cannot be read
   // The failing write first writes half of its bytes and then reports success: a short write.
   bool short_write = false;
   platform::SystemError error = platform::ERR_GEN_FAILURE;
 
   std::vector<Call> reads;
   std::vector<Call> writes;
+  std::vector<std::string> finds;  // the patterns listed, in order
+  // Called after each size query, with the handle whose size was taken.
+  std::function<void(int handle)> after_size;
 
   platform::OpenResult Open(const char* path, platform::FileAccess access, std::uint32_t share,
                             platform::FileCreation creation) override;
@@ -41,9 +48,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     return real_.Identify(path, identity);
   }
   platform::SystemError CreateFolder(const char* path) override { return real_.CreateFolder(path); }
-  platform::SystemError FindFiles(const char* pattern, std::vector<platform::FoundFile>& found) override {
-    return real_.FindFiles(pattern, found);
-  }
+  platform::SystemError FindFiles(const char* pattern, std::vector<platform::FoundFile>& found) override;
   TextString FullPath(const char* path) override { return real_.FullPath(path); }
   TextString CurrentFolder() override { return real_.CurrentFolder(); }
   platform::SystemError SetCurrentFolder(const char* path) override { return real_.SetCurrentFolder(path); }
