@@ -1,8 +1,7 @@
 #include "platform/host/ui/answers_file.h"
 
-#include <cstring>
-
 #include "base/quoted.h"
+#include "platform/host/machine/host_errors.h"
 #include "platform/host/machine/whole_file.h"
 #include "platform/host/ui/user_verbs.h"
 
@@ -144,7 +143,7 @@ AnswersRead ReadAnswersFile(const std::string& path) {
     case WholeFileRead::Failed:
       break;
   }
-  return {{}, path + ": the answers file cannot be read: " + std::strerror(file.error_number)};
+  return {{}, path + ": the answers file cannot be read: " + ErrorReason(file.error_number, path)};
 }
 
 }  // namespace vtsetup::platform::host
