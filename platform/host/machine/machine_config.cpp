@@ -139,7 +139,7 @@ class Parser {
     if (!FinishDrive()) {
       return false;
     }
-    section_name_ = std::string(line);
+    section_name_ = Escaped(line);  // for messages only
     seen_keys_.clear();
     const std::string name = Lower(TrimBlanks(line.substr(1, line.size() - 2)));
     if (name == "system") {

@@ -77,7 +77,7 @@ class AnswersParser {
   static std::string Page(std::string_view number, std::string_view actions, AnswerLine& answer) {
     const std::optional<std::uint32_t> page = ParseNumber(number, 0xFFFF);
     if (!page) {
-      return "page \"" + std::string(number) + "\" is not a number from 0 to 65535";
+      return "page " + Quoted(number) + " is not a number from 0 to 65535";
     }
     answer.kind = VisitKind::Page;
     answer.page = static_cast<std::uint16_t>(*page);
