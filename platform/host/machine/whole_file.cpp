@@ -35,6 +35,10 @@ int NoPlainFileError(const struct stat& info) {
   return S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
 }
 
+std::int64_t Nanoseconds(const struct timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
 }  // namespace
 
 int OpenPlainFile(const std::string& host_path, int flags, struct stat& info) {
@@ -64,6 +68,11 @@ int OpenPlainFile(const std::string& host_path, int flags, struct stat& info) {
   return file.Release();
 }
 
+FileStamp StampOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+          static_cast<std::int64_t>(info.st_size), Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+}
+
 WholeFile ReadWholeFile(const std::string& host_path, std::size_t size_limit) {
   WholeFile whole;
   struct stat info {};
@@ -73,6 +82,7 @@ WholeFile ReadWholeFile(const std::string& host_path, std::size_t size_limit) {
     whole.outcome = errno == ENOENT || errno == ENOTDIR ? WholeFileRead::Missing : WholeFileRead::Failed;
     return whole;
   }
+  whole.stamp = StampOf(info);
   char chunk[16384];
   for (;;) {
     const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);

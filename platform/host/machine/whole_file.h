@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,12 +39,25 @@ bool WriteAll(int descriptor, std::string_view bytes);
 // plain file, as open() itself says for a pipe without a reader or a socket.
 int OpenPlainFile(const std::string& host_path, int flags, struct stat& info);
 
+// What tells one state of a file from another without reading it: a file put in its place is
+// another inode, a rewritten one has another size or times.
+struct FileStamp {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modified_ns = 0;
+  std::int64_t changed_ns = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const struct stat& info);
+
 enum class WholeFileRead { Read, Missing, Failed, TooLarge };
 
 struct WholeFile {
   WholeFileRead outcome = WholeFileRead::Failed;
   std::string text;
   int error_number = 0;  // for Failed
+  FileStamp stamp;       // for Read: the file as it was opened
 };
 
 // Small files of the host machine (settings, profiles, the registry) read at once. A file above
