@@ -144,6 +144,24 @@ TEST_F(HostProfileTest, ReadsBackWhatItWrote) {
   }
 }
 
+// Editors that save UTF-8 may begin the file with a byte-order mark; the first section is still found,
+// and a write finds it where the reader does, keeping the mark.
+TEST_F(HostProfileTest, SkipsAUtf8ByteOrderMarkAtTheStart) {
+  Write("\xEF\xBB\xBF[Proginfo]\r\nProduct=Gra\r\n[Options]\r\n\xEF\xBB\xBF[Late]\r\n");
+  EXPECT_EQ(String("Proginfo", "Product"), "Gra");
+  EXPECT_EQ(Section("Proginfo"), 12u);
+  // Only the start of the file: a mark later is part of its line, here an entry of [Options].
+  EXPECT_EQ(Section("Late"), 0u);
+  EXPECT_EQ(Section("Options"), 10u);
+
+  ASSERT_EQ(profile_.WriteString(file_.c_str(), "proginfo", "Product", "Gry"), ERR_NONE);
+  EXPECT_EQ(ReadText(file_), "\xEF\xBB\xBF[Proginfo]\r\nProduct=Gry\r\n[Options]\r\n\xEF\xBB\xBF[Late]\r\n");
+  Write("\xEF\xBB\xBF");
+  ASSERT_EQ(profile_.WriteString(file_.c_str(), "New", "Key", "v"), ERR_NONE);
+  EXPECT_EQ(ReadText(file_), "\xEF\xBB\xBF[New]\r\nKey=v\r\n");
+  EXPECT_EQ(String("New", "Key"), "v");
+}
+
 // Reading a script key by key must not read and parse it once per key.
 TEST(ProfileCache, KeepsTheParsedFileWhileItIsUnchanged) {
   TempDir dir;

@@ -105,6 +105,14 @@ TEST(Machine, MessagesShowTheFilesControlCharactersEscaped) {
       "ramdisk, unknown)");
 }
 
+// Editors that save UTF-8 may begin the file with a byte-order mark.
+TEST(Machine, ByteOrderMarkIsNoPartOfTheFirstLine) {
+  TestMachine machine("\xEF\xBB\xBF[Drive D]\nFolder = d\nType = cdrom\n");
+  const DriveConfig* drive = machine.Machine().Config().Drive('D');
+  ASSERT_NE(drive, nullptr);
+  EXPECT_EQ(drive->type, DriveType::CdRom);
+}
+
 TEST(Machine, ReadsEverySetting) {
   TestMachine machine(
       "[Drive D]\nFolder = medium\nType = CDROM\n"

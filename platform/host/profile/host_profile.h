@@ -16,6 +16,7 @@ namespace vtsetup::platform::host {
 // - Every call sees the file as it stands: the file read last is kept parsed while it is unchanged
 //   (profile_cache.h), and read afresh once it was replaced or rewritten. A file that cannot be read,
 //   a folder, a pipe or a device among them, is an empty file, so every read gives its default.
+// - A UTF-8 byte-order mark at the very start of the file is no part of its first line.
 // - Lines end with CRLF or LF. A line whose first non-blank character is "[" opens a section named by the
 //   text up to the first "]" (or the line's end), blanks around it removed. Lines before the first
 //   section belong to none. A line whose first non-blank character is ";" is a comment; a ";" later in

@@ -24,7 +24,7 @@ bool IsName(const char* wanted) {
 }  // namespace
 
 ParsedProfile::ParsedProfile(std::string text) : text_(std::move(text)) {
-  std::string_view rest = text_;
+  std::string_view rest = ProfileBody(text_);
   SectionEntries* current = nullptr;  // null before the first section and in a repeated one
   while (!rest.empty()) {
     const ProfileLine line = ClassifyProfileLine(TakeLine(rest));

@@ -1,5 +1,6 @@
 #include "platform/host/ui/answers_file.h"
 
+#include "base/code_page.h"
 #include "base/quoted.h"
 #include "platform/host/machine/host_errors.h"
 #include "platform/host/machine/whole_file.h"
@@ -10,7 +11,6 @@ namespace {
 
 // Far more than any script needs; a larger file is a mistake, not an answers file.
 constexpr std::size_t kLargestFile = 1 << 20;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view WithoutComment(std::string_view line) {
   bool quoted = false;
@@ -29,8 +29,8 @@ class AnswersParser {
   explicit AnswersParser(const std::string& file_name) : file_name_(file_name) {}
 
   AnswersRead Parse(std::string_view text) {
-    if (text.starts_with(kByteOrderMark)) {
-      text.remove_prefix(kByteOrderMark.size());
+    if (text.starts_with(UTF8_BYTE_ORDER_MARK)) {
+      text.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
     }
     AnswersRead read;
     std::size_t number = 0;
