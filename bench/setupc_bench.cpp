@@ -58,7 +58,8 @@ std::string KeysScript(int keys) {
 void WriteKeysScript(const std::filesystem::path& folder, int keys) {
   std::ofstream script(folder / KeysScript(keys), std::ios::binary);
   script << "[Proginfo]\r\nProduct=Keys\r\nFilename=one.dat\r\n[Options]\r\nCheckCRC=1\r\n"
-         << "[Bitmaps]\r\nBackground640x480=bg.bmp\r\n[Sources]\r\nSrcDir=src\r\nSrcDirMisc=MISC\\\r\nDir1=D\\\r\n";
+         << "[Bitmaps]\r\nBackground640x480=bg.bmp\r\n"
+         << "[Sources]\r\nSrcDir=src\r\nSrcDirMisc=MISC\\\r\nDir1=D\\\r\n";
   for (int key = 1; key <= keys; ++key) {
     script << "File" << key << "=one.dat\r\n";
   }
