@@ -9,6 +9,9 @@
 
 namespace vtsetup {
 
+// Editors that save UTF-8 may put this mark at the start of a file; it is no text of the file.
+inline constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
 // Our texts are 8-bit in code page 1250; terminals, transcripts and JSON want UTF-8. The five
 // positions that the code page leaves unassigned become U+FFFD, so every byte gives a character and
 // nothing is silently dropped.

@@ -3,6 +3,10 @@
 // once for its checksum, so it should cost little more than that read. Two pairs are measured: the
 // setupc program against cat of every file to /dev/null, and, stricter, the compiler inside this
 // process against a read of every file through one 1 MiB buffer.
+//
+// Apart from the files, the script itself: the compiler reads its keys one by one, so a script of
+// 20,000 keys must cost ten times one of 2,000, not a hundred times. The cost per key at both sizes
+// and their ratio are printed; near 1 means linear.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -23,6 +27,8 @@ namespace {
 constexpr int kFolders = 20;
 constexpr int kFilesPerFolder = 100;
 constexpr std::uint64_t kTotalBytes = std::uint64_t{256} << 20;
+constexpr int kFewKeys = 2000;
+constexpr int kManyKeys = 20000;
 
 struct Medium {
   std::filesystem::path root;
@@ -40,6 +46,24 @@ std::filesystem::path FreshFolder() {
       return folder;
     }
   }
+}
+
+std::string KeysScript(int keys) {
+  return "keys" + std::to_string(keys) + ".ini";
+}
+
+// A script whose Sources list names one small file under `keys` numbered keys, and whose one pack takes
+// only the first and a folder of one file: the compiler reads every key and measures two files, so the
+// script's reading is what costs.
+void WriteKeysScript(const std::filesystem::path& folder, int keys) {
+  std::ofstream script(folder / KeysScript(keys), std::ios::binary);
+  script << "[Proginfo]\r\nProduct=Keys\r\nFilename=one.dat\r\n[Options]\r\nCheckCRC=1\r\n"
+         << "[Bitmaps]\r\nBackground640x480=bg.bmp\r\n"
+         << "[Sources]\r\nSrcDir=src\r\nSrcDirMisc=MISC\\\r\nDir1=D\\\r\n";
+  for (int key = 1; key <= keys; ++key) {
+    script << "File" << key << "=one.dat\r\n";
+  }
+  script << "[Pack1]\r\nTypename=Keys\r\nTypedesc=Bench\r\nFiles=File1\r\nDirs=Dir1\r\n";
 }
 
 // Sizes vary around the mean so that small and large reads both occur; the last file takes the rest.
@@ -76,6 +100,12 @@ const Medium& GeneratedMedium() {
       script << "[Pack" << pack << "]\nTypename=Pack " << pack << "\nTypedesc=Bench\nFiles=File1"
              << (pack > 1 ? ",File2" : "") << "\nDirs=Dir1\n";
     }
+    std::filesystem::create_directories(m.root / "keys" / "src" / "D");
+    std::ofstream(m.root / "keys" / "src" / "one.dat") << "one";
+    std::ofstream(m.root / "keys" / "src" / "D" / "d.dat") << "d";
+    for (const int keys : {kFewKeys, kManyKeys}) {
+      WriteKeysScript(m.root / "keys", keys);
+    }
     return m;
   }();
   return medium;
@@ -111,6 +141,24 @@ void BM_Compile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * medium.bytes));
 }
 
+void BM_CompileKeys(benchmark::State& state, int keys) {
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(GeneratedMedium().root / "keys");
+  vtsetup::platform::System& system = vtsetup::platform::TheSystem();
+  const std::string script = KeysScript(keys);
+  for (auto _ : state) {
+    std::unique_ptr<vtsetup::SetupInfo> info;
+    if (vtsetup::CompileScript(system.Files(), system.Profiles(), script.c_str(), info) !=
+            vtsetup::COMPILE_OK ||
+        info->Packs.size() != 1) {
+      state.SkipWithError("the generated script does not compile");
+      break;
+    }
+  }
+  std::filesystem::current_path(previous);
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * keys);
+}
+
 // Runs a shell command in the medium's folder; the programs' own output is not wanted.
 void BM_Command(benchmark::State& state, const std::string& command) {
   const Medium& medium = GeneratedMedium();
@@ -136,6 +184,11 @@ BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_Setupc)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_Compile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK_CAPTURE(BM_CompileKeys, few, kFewKeys)->Unit(benchmark::kMillisecond)->MinTime(0.5)->UseRealTime();
+BENCHMARK_CAPTURE(BM_CompileKeys, many, kManyKeys)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5)
+    ->UseRealTime();
 
 }  // namespace
 
@@ -159,6 +212,13 @@ int main(int argc, char** argv) {
   }
   if (plain > 0.0 && compile > 0.0) {
     std::fprintf(stderr, "time ratio compiler/1 MiB-buffer read, in process: %.2f\n", plain / compile);
+  }
+  const double few_keys = recorder.ItemsPerSecond("BM_CompileKeys/few");
+  const double many_keys = recorder.ItemsPerSecond("BM_CompileKeys/many");
+  if (few_keys > 0.0 && many_keys > 0.0) {
+    std::fprintf(stderr,
+                 "time per script key: %.2f us at %d keys, %.2f us at %d keys; ratio %.2f (near 1: linear)\n",
+                 1e6 / few_keys, kFewKeys, 1e6 / many_keys, kManyKeys, few_keys / many_keys);
   }
   std::filesystem::remove_all(GeneratedMedium().root);
   return console == nullptr ? EXIT_FAILURE : EXIT_SUCCESS;

@@ -28,5 +28,6 @@ inline constexpr SystemError ERR_NEGATIVE_SEEK = 131;
 inline constexpr SystemError ERR_ALREADY_EXISTS = 183;
 inline constexpr SystemError ERR_FILENAME_TOO_LONG = 206;
 inline constexpr SystemError ERR_MORE_DATA = 234;
+inline constexpr SystemError ERR_CANT_RESOLVE_FILENAME = 1921;
 
 }  // namespace vtsetup::platform

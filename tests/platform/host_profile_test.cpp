@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/drives.h"
 #include "platform/file_system.h"
+#include "platform/host/machine/whole_file.h"
+#include "platform/host/profile/parsed_profile.h"
+#include "platform/host/profile/profile_cache.h"
 #include "platform/profile.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
@@ -33,6 +40,9 @@ using vtsetup::platform::SHARE_NONE;
 using vtsetup::platform::SHARE_READ;
 using vtsetup::platform::SHARE_WRITE;
 using vtsetup::platform::SystemError;
+using vtsetup::platform::host::ParsedProfile;
+using vtsetup::platform::host::ProfileCache;
+using vtsetup::platform::host::ReplaceWholeFile;
 using vtsetup::testing::ReadText;
 using vtsetup::testing::TempDir;
 using vtsetup::testing::TestMachine;
@@ -85,6 +95,126 @@ TEST_F(HostProfileTest, ReadsTheFileAfreshOnEachCall) {
   EXPECT_EQ(String("Setup", "Name"), "First");
   Write("[Setup]\nName=Second\n");
   EXPECT_EQ(String("Setup", "Name"), "Second");
+}
+
+// The file read last is kept parsed; a change of any kind must still show at the next read.
+TEST_F(HostProfileTest, SeesAChangeThatKeepsTheSize) {
+  Write("[Setup]\nName=AAAA\n");
+  ASSERT_EQ(String("Setup", "Name"), "AAAA");
+  Write("[Setup]\nName=BBBB\n");  // the same file and size: its modification time tells
+  const auto modified = std::filesystem::last_write_time(file_);
+  std::filesystem::last_write_time(file_, modified + std::chrono::seconds(1));
+  EXPECT_EQ(String("Setup", "Name"), "BBBB");
+
+  // Rewritten with its modification time put back, as a copy that keeps times leaves it: the change
+  // time tells. The wait lets the file system's clock, which may tick in milliseconds, move on.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  Write("[Setup]\nName=CCCC\n");
+  std::filesystem::last_write_time(file_, modified + std::chrono::seconds(1));
+  EXPECT_EQ(String("Setup", "Name"), "CCCC");
+
+  // Another file put in its place.
+  const std::string other = dir_.File("other.ini");
+  WriteText(other, "[Setup]\nName=DDDD\n");
+  std::filesystem::last_write_time(other, modified + std::chrono::seconds(1));
+  std::filesystem::rename(other, file_);
+  EXPECT_EQ(String("Setup", "Name"), "DDDD");
+}
+
+TEST_F(HostProfileTest, EachFileGivesItsOwnValues) {
+  Write("[Setup]\nName=First\n");
+  const std::string other = dir_.File("other.ini");
+  WriteText(other, "[Setup]\nName=Other\n");
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(String("Setup", "Name"), "First");
+    EXPECT_EQ(profile_.ReadString(other.c_str(), "Setup", "Name", "", 256), "Other");
+    EXPECT_EQ(profile_.ReadString(dir_.File("missing.ini").c_str(), "Setup", "Name", "none", 256), "none");
+  }
+  std::filesystem::remove(file_);
+  EXPECT_EQ(String("Setup", "Name"), "none");
+}
+
+// A value written through the profile is read back at once, even when the new file is the same size
+// and, on a file system that reuses a freed inode at once, the same inode.
+TEST_F(HostProfileTest, ReadsBackWhatItWrote) {
+  Write("[Setup]\nName=1\n");
+  for (const char* value : {"2", "3", "4", "5"}) {
+    ASSERT_EQ(profile_.WriteString(file_.c_str(), "Setup", "Name", value), ERR_NONE);
+    EXPECT_EQ(String("Setup", "Name"), value);
+  }
+}
+
+// Editors that save UTF-8 may begin the file with a byte-order mark; the first section is still found,
+// and a write finds it where the reader does, keeping the mark.
+TEST_F(HostProfileTest, SkipsAUtf8ByteOrderMarkAtTheStart) {
+  Write("\xEF\xBB\xBF[Proginfo]\r\nProduct=Gra\r\n[Options]\r\n\xEF\xBB\xBF[Late]\r\n");
+  EXPECT_EQ(String("Proginfo", "Product"), "Gra");
+  EXPECT_EQ(Section("Proginfo"), 12u);
+  // Only the start of the file: a mark later is part of its line, here an entry of [Options].
+  EXPECT_EQ(Section("Late"), 0u);
+  EXPECT_EQ(Section("Options"), 10u);
+
+  ASSERT_EQ(profile_.WriteString(file_.c_str(), "proginfo", "Product", "Gry"), ERR_NONE);
+  EXPECT_EQ(ReadText(file_), "\xEF\xBB\xBF[Proginfo]\r\nProduct=Gry\r\n[Options]\r\n\xEF\xBB\xBF[Late]\r\n");
+  Write("\xEF\xBB\xBF");
+  ASSERT_EQ(profile_.WriteString(file_.c_str(), "New", "Key", "v"), ERR_NONE);
+  EXPECT_EQ(ReadText(file_), "\xEF\xBB\xBF[New]\r\nKey=v\r\n");
+  EXPECT_EQ(String("New", "Key"), "v");
+}
+
+// Reading a script key by key must not read and parse it once per key.
+TEST(ProfileCache, KeepsTheParsedFileWhileItIsUnchanged) {
+  TempDir dir;
+  const std::string file = dir.File("setup.ini");
+  WriteText(file, "[S]\nK=1\n");
+  ProfileCache cache;
+  const std::shared_ptr<const ParsedProfile> first = cache.Read(file);
+  EXPECT_EQ(cache.Read(file), first);
+
+  WriteText(file, "[S]\nK=22\n");
+  const std::shared_ptr<const ParsedProfile> second = cache.Read(file);
+  EXPECT_NE(second, first);
+  ASSERT_NE(second->Entry("S", "K"), nullptr);
+  EXPECT_EQ(second->Entry("S", "K")->value, "22");
+  ASSERT_NE(first->Entry("S", "K"), nullptr);  // a holder's text stays whole
+  EXPECT_EQ(first->Entry("S", "K")->value, "1");
+
+  cache.Forget(dir.File("other.ini"));
+  EXPECT_EQ(cache.Read(file), second);
+  cache.Forget(file);
+  EXPECT_NE(cache.Read(file), second);
+}
+
+// Readers on several threads while the file is replaced again and again each get one of its texts.
+TEST(ProfileCache, ServesThreadsWhileTheFileIsReplaced) {
+  TestMachine machine;
+  Profile& profile = machine.System().Profiles();
+  TempDir dir;
+  const std::string file = dir.File("setup.ini");
+  const std::string texts[] = {"[S]\nK=first\n", "[S]\nK=second value\n"};
+  ASSERT_EQ(ReplaceWholeFile(file, texts[0]), 0);
+  std::atomic<bool> writing{true};
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> readers;
+  for (int i = 0; i < 4; ++i) {
+    readers.emplace_back([&] {
+      while (writing) {
+        const TextString value = profile.ReadString(file.c_str(), "S", "K", "none", 256);
+        if (value != "first" && value != "second value") {
+          ++wrong;
+        }
+      }
+    });
+  }
+  for (int i = 1; i <= 40; ++i) {
+    EXPECT_EQ(ReplaceWholeFile(file, texts[i % 2]), 0);
+  }
+  writing = false;
+  for (std::thread& reader : readers) {
+    reader.join();
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(profile.ReadString(file.c_str(), "S", "K", "none", 256), "first");
 }
 
 TEST_F(HostProfileTest, AcceptsCrLfAndLfLineEnds) {

@@ -112,6 +112,30 @@ TEST(Machine, RefusesMachineIniMistakesNamingTheLine) {
             "machine.ini line 2: Version must read major.minor.build, not \"4.10\"");
 }
 
+// A machine.ini may hold anything; what a message quotes of it cannot clear or retitle a terminal.
+TEST(Machine, MessagesShowTheFilesControlCharactersEscaped) {
+  EXPECT_EQ(OpenError("[System]\n\x1b[2J\n"),
+            "machine.ini line 2: \"\\x1B[2J\" is neither a [section] nor a key = value entry");
+  const std::string key = OpenError("[System]\nName\x1b]0;owned\x07 = 1\n");
+  EXPECT_EQ(key.substr(0, key.find(" (known")),
+            "machine.ini line 2: unknown key \"name\\x1B]0;owned\\x07\" in [System]");
+  const std::string section = OpenError("[Drive\x1b[8m D]\n");
+  EXPECT_EQ(section.substr(0, section.find(" (known")),
+            "machine.ini line 1: unknown section [Drive\\x1B[8m D]");
+  EXPECT_EQ(
+      OpenError("[Drive D]\nFolder = d\nType = \x7f\"\tcd\n"),
+      "machine.ini line 3: unknown drive type \"\\x7F\\\"\\tcd\" (known: fixed, removable, cdrom, remote, "
+      "ramdisk, unknown)");
+}
+
+// Editors that save UTF-8 may begin the file with a byte-order mark.
+TEST(Machine, ByteOrderMarkIsNoPartOfTheFirstLine) {
+  TestMachine machine("\xEF\xBB\xBF[Drive D]\nFolder = d\nType = cdrom\n");
+  const DriveConfig* drive = machine.Machine().Config().Drive('D');
+  ASSERT_NE(drive, nullptr);
+  EXPECT_EQ(drive->type, DriveType::CdRom);
+}
+
 TEST(Machine, ReadsEverySetting) {
   TestMachine machine(
       "[Drive D]\nFolder = medium\nType = CDROM\n"

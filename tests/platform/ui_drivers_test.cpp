@@ -128,6 +128,10 @@ TEST(AnswersFile, AMalformedLineIsAnErrorNamingTheFileAndLine) {
       {"browse C:\\\xFF", "a.txt line 1: the path is not UTF-8"},
       {"browse C:\\\xE4\xB8\x80", "a.txt line 1: the path is not UTF-8 or has characters that code page"},
       {"press 1", "a.txt line 1: \"press 1\" is not a page, message or browse line"},
+      // The file's control characters never reach a terminal raw.
+      {"\x1b[2J", "a.txt line 1: \"\\x1B[2J\" is not a page, message or browse line"},
+      {"page \x1b[H: press 1", "a.txt line 1: page \"\\x1B[H\" is not a number"},
+      {"page 3: press \x07", "a.txt line 1: control id \"\\x07\" is not a number"},
   };
   for (const auto& c : cases) {
     const AnswersRead read = ParseAnswers(c.text, "a.txt");

@@ -259,16 +259,11 @@ OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32
     return {nullptr, refused};
   }
   const bool quota = quotas_.Prepare(host_path);
-  UniqueDescriptor descriptor(::open(host_path.c_str(), OpenFlags(access, creation), 0666));
+  // A folder is no file to Windows, nor is a pipe or a device; both are refused as access denied.
+  struct stat info {};
+  UniqueDescriptor descriptor(OpenPlainFile(host_path, OpenFlags(access, creation), info));
   if (descriptor.Get() < 0) {
     return {nullptr, ErrorFromErrno(errno, host_path)};
-  }
-  struct stat info {};
-  if (::fstat(descriptor.Get(), &info) != 0) {
-    return {nullptr, ErrorFromErrno(errno, host_path)};
-  }
-  if (S_ISDIR(info.st_mode)) {
-    return {nullptr, ERR_ACCESS_DENIED};  // a folder is no file to Windows
   }
   std::uint64_t ticket = 0;
   if (const SystemError refused = open_files_.Admit(IdentityOf(info), access, share, ticket);
@@ -388,8 +383,12 @@ SystemError HostFileSystem::HeldAgainstDeletion(const std::string& host_path, co
   if (open_files_.IsOpen(file)) {
     return open_files_.MayDelete(file) ? ERR_NONE : ERR_SHARING_VIOLATION;
   }
-  // Another process that holds the file unshared keeps it, as on Windows.
-  UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  // Another process that holds the file unshared keeps it, as on Windows. Only a plain file is looked
+  // at: opening a pipe or a device to look could wait or act, and no handle of ours can hold one.
+  if (!S_ISREG(info.st_mode)) {
+    return ERR_NONE;
+  }
+  UniqueDescriptor probe(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
   if (probe.Get() >= 0 && ::flock(probe.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
     return ERR_SHARING_VIOLATION;
   }
@@ -414,8 +413,8 @@ SystemError HostFileSystem::ReplaceFileText(const char* path, std::string_view t
     return refused;
   }
   if (exists) {
-    if (S_ISDIR(info.st_mode)) {
-      return ERR_ACCESS_DENIED;
+    if (!S_ISREG(info.st_mode)) {
+      return ERR_ACCESS_DENIED;  // a folder, a pipe or a device is no file to replace
     }
     if (::access(host_path.c_str(), W_OK) != 0) {
       return ErrorFromErrno(errno, host_path);

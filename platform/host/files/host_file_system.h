@@ -15,7 +15,9 @@ namespace vtsetup::platform::host {
 // Files of the host machine with the Windows results the system relies on: paths through the drive
 // map with names found regardless of case, creation modes, sharing modes, error numbers, quotas, drives
 // without their medium and media that cannot be written (drive_rules.h), a folder that cannot be opened
-// as a file, reads that fill the buffer up to the end.
+// as a file, reads that fill the buffer up to the end. Only plain files are opened: a pipe, a socket or
+// a device is refused at once with ERR_ACCESS_DENIED, never waited on (OpenPlainFile), so that one in a
+// listed folder is listed but cannot be opened.
 class HostFileSystem final : public FileSystem {
  public:
   HostFileSystem(const Machine& machine, DriveQuotas& quotas) : machine_(machine), quotas_(quotas) {}

@@ -31,6 +31,7 @@ constexpr KnownText kTexts[] = {
     {ERR_NEGATIVE_SEEK, "An attempt was made to move the file pointer before the beginning of the file."},
     {ERR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
     {ERR_FILENAME_TOO_LONG, "The filename or extension is too long."},
+    {ERR_CANT_RESOLVE_FILENAME, "The name of the file cannot be resolved by the system."},
 };
 
 }  // namespace
@@ -57,6 +58,9 @@ SystemError ErrorFromErrno(int error_number, const std::string& host_path) {
     case EPERM:
     case EISDIR:
     case EBADF:
+    // A pipe, a socket or a device, which the host will not open as a file: Windows answers an open
+    // that it will not do on a name with "access denied", as it does for a folder.
+    case ENXIO:
       return ERR_ACCESS_DENIED;
     case EEXIST:
       return ERR_FILE_EXISTS;
@@ -77,6 +81,9 @@ SystemError ErrorFromErrno(int error_number, const std::string& host_path) {
       return ERR_INVALID_PARAMETER;
     case ENAMETOOLONG:
       return ERR_FILENAME_TOO_LONG;
+    // A chain of links that never ends at a file: Windows' error for a name it cannot resolve.
+    case ELOOP:
+      return ERR_CANT_RESOLVE_FILENAME;
     case ETXTBSY:
     case EBUSY:
       return ERR_SHARING_VIOLATION;
@@ -94,6 +101,11 @@ TextString ErrorText(SystemError error) {
   TextString text;
   text.Format("Unknown error %u.", static_cast<unsigned>(error));
   return text;
+}
+
+std::string ErrorReason(int error_number, const std::string& host_path) {
+  const SystemError error = ErrorFromErrno(error_number, host_path);
+  return std::string(ErrorText(error).Data()) + " (error " + std::to_string(error) + ")";
 }
 
 }  // namespace vtsetup::platform::host

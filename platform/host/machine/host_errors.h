@@ -15,5 +15,8 @@ bool ParentFolderExists(const std::string& host_path);
 
 // The English text Windows gives for the numbers the system meets; other numbers get a generic text.
 TextString ErrorText(SystemError error);
+// Why a host file could not be used, for a person: the Windows text and number of a failed host call,
+// such as "Access is denied. (error 5)".
+std::string ErrorReason(int error_number, const std::string& host_path);
 
 }  // namespace vtsetup::platform::host

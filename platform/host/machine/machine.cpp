@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "platform/host/machine/host_errors.h"
 #include "platform/host/machine/whole_file.h"
 
 namespace vtsetup::platform::host {
@@ -103,23 +104,31 @@ std::string Machine::DefaultRoot() {
 }
 
 MachineOpen Machine::Open(const std::string& root_text, Transcript transcript) {
+  // Every look at the disk here takes an error code: a machine folder that a person broke (a link that
+  // loops, a pipe in place of a file) must give a message, never an exception.
   std::error_code error;
   const fs::path root = fs::absolute(root_text, error).lexically_normal();
   fs::create_directories(root, error);
-  if (!fs::is_directory(root)) {
+  if (!fs::is_directory(root, error)) {
     return {nullptr, "cannot create the machine folder " + root.string()};
   }
+  // Only a name that is not there at all is made; anything else under it (a link to nowhere, a link
+  // that loops) is the person's, kept, and read or refused.
   const std::string ini_path = (root / "machine.ini").string();
-  if (!fs::exists(ini_path) && ReplaceWholeFile(ini_path, DefaultMachineIni()) != 0) {
+  if (!Exists(ini_path) && ReplaceWholeFile(ini_path, DefaultMachineIni()) != 0) {
     return {nullptr, "cannot write " + ini_path};
   }
   const std::string registry_path = (root / "registry.reg").string();
-  if (!fs::exists(registry_path) && ReplaceWholeFile(registry_path, kDefaultRegistry) != 0) {
+  if (!Exists(registry_path) && ReplaceWholeFile(registry_path, kDefaultRegistry) != 0) {
     return {nullptr, "cannot write " + registry_path};
   }
   const WholeFile ini = ReadWholeFile(ini_path, kMachineIniLimit);
+  if (ini.outcome == WholeFileRead::TooLarge) {
+    return {nullptr,
+            "cannot read " + ini_path + ": it is larger than " + std::to_string(kMachineIniLimit) + " bytes"};
+  }
   if (ini.outcome != WholeFileRead::Read) {
-    return {nullptr, "cannot read " + ini_path};
+    return {nullptr, "cannot read " + ini_path + ": " + ErrorReason(ini.error_number, ini_path)};
   }
   ConfigParse parse = ParseMachineConfig(ini.text, root.string(), ini_path);
   if (!parse.config) {
@@ -133,8 +142,8 @@ MachineOpen Machine::Open(const std::string& root_text, Transcript transcript) {
       fs::create_directories(drive.folder, error);
     }
     // Drive folders are compared with the host's own paths, which name no links.
-    if (fs::exists(drive.folder, error)) {
-      drive.folder = fs::canonical(drive.folder, error).string();
+    if (const fs::path canonical = fs::canonical(drive.folder, error); !error) {
+      drive.folder = canonical.string();
     }
   }
   std::unique_ptr<Machine> machine(

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "base/code_page.h"
 #include "base/quoted.h"
 
 namespace vtsetup::platform::host {
@@ -82,8 +83,11 @@ class Parser {
  public:
   Parser(const std::string& root, const std::string& file_name) : root_(root), file_name_(file_name) {}
 
-  ConfigParse Run(const std::string& text) {
-    std::istringstream lines(text);
+  ConfigParse Run(std::string_view text) {
+    if (text.starts_with(UTF8_BYTE_ORDER_MARK)) {
+      text.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    }
+    std::istringstream lines{std::string(text)};
     std::string line;
     while (std::getline(lines, line)) {
       ++line_number_;
@@ -139,7 +143,7 @@ class Parser {
     if (!FinishDrive()) {
       return false;
     }
-    section_name_ = std::string(line);
+    section_name_ = Escaped(line);  // for messages only
     seen_keys_.clear();
     const std::string name = Lower(TrimBlanks(line.substr(1, line.size() - 2)));
     if (name == "system") {

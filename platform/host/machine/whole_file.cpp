@@ -29,19 +29,60 @@ bool WriteAll(int descriptor, std::string_view bytes) {
   return true;
 }
 
+namespace {
+
+int NoPlainFileError(const struct stat& info) {
+  return S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
+}
+
+std::int64_t Nanoseconds(const struct timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+}  // namespace
+
+int OpenPlainFile(const std::string& host_path, int flags, struct stat& info) {
+  // A folder is left to open(), which answers for it as each creation mode would.
+  if (::stat(host_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+    errno = ENXIO;
+    return -1;
+  }
+  UniqueDescriptor file(::open(host_path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0666));
+  if (file.Get() < 0) {
+    return -1;
+  }
+  int error = 0;
+  if (::fstat(file.Get(), &info) != 0) {
+    error = errno;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = NoPlainFileError(info);
+  } else if (const int status = ::fcntl(file.Get(), F_GETFL);
+             status < 0 || ::fcntl(file.Get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
+    error = errno;  // its reads and writes must block again, as every caller expects of a plain file
+  }
+  if (error != 0) {
+    file.Close();
+    errno = error;
+    return -1;
+  }
+  return file.Release();
+}
+
+FileStamp StampOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+          static_cast<std::int64_t>(info.st_size), Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+}
+
 WholeFile ReadWholeFile(const std::string& host_path, std::size_t size_limit) {
   WholeFile whole;
-  const UniqueDescriptor file(::open(host_path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
-  if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
+  const UniqueDescriptor file(OpenPlainFile(host_path, O_RDONLY | O_CLOEXEC, info));
+  if (file.Get() < 0) {
     whole.error_number = errno;
     whole.outcome = errno == ENOENT || errno == ENOTDIR ? WholeFileRead::Missing : WholeFileRead::Failed;
     return whole;
   }
-  if (!S_ISREG(info.st_mode)) {
-    whole.error_number = EISDIR;
-    return whole;
-  }
+  whole.stamp = StampOf(info);
   char chunk[16384];
   for (;;) {
     const ssize_t got = ::read(file.Get(), chunk, sizeof chunk);

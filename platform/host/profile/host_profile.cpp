@@ -9,60 +9,22 @@
 #include <vector>
 
 #include "base/ascii.h"
-#include "platform/host/machine/whole_file.h"
 #include "platform/host/profile/profile_lines.h"
 
 namespace vtsetup::platform::host {
 namespace {
 
-// Profiles are a few kilobytes; a file far beyond that is no profile and reads as empty, as a file
-// that cannot be read does.
-constexpr std::size_t kProfileSizeLimit = std::size_t{64} << 20;
-
-std::string ProfileText(const std::string& host_path) {
-  return host_path.empty() ? std::string() : ReadWholeFile(host_path, kProfileSizeLimit).text;
-}
-
-// The entries of the first section named `section`, or nothing when the file has no such section.
-// The views point into `text`.
-std::optional<std::vector<ProfileLine>> FindSection(std::string_view text, const char* section) {
-  std::optional<std::vector<ProfileLine>> found;
-  bool inside = false;
-  while (!text.empty()) {
-    const ProfileLine line = ClassifyProfileLine(TakeLine(text));
-    if (line.kind == ProfileLineKind::Section) {
-      if (found) {
-        break;
-      }
-      inside = NameMatches(line.name, section);
-      if (inside) {
-        found.emplace();
-      }
-    } else if (inside && line.kind == ProfileLineKind::Entry) {
-      found->push_back(line);
-    }
-  }
-  return found;
-}
-
 // The value of the first entry named `key` with its quotes dropped, or nothing when there is none.
-std::optional<std::string> FindValue(const std::string& text, const char* section, const char* key) {
-  const auto entries = FindSection(text, section);
-  if (!entries) {
+std::optional<std::string> FindValue(const ParsedProfile& profile, const char* section, const char* key) {
+  const ProfileLine* entry = profile.Entry(section, key);
+  if (entry == nullptr) {
     return std::nullopt;
   }
-  for (const ProfileLine& entry : *entries) {
-    if (!NameMatches(entry.name, key)) {
-      continue;
-    }
-    std::string_view value = entry.value;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-      value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value);
+  std::string_view value = entry->value;
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
   }
-  return std::nullopt;
+  return std::string(value);
 }
 
 // Unsigned arithmetic wraps where the Windows function's 32-bit register does, without the undefined
@@ -88,7 +50,7 @@ std::int32_t LeadingProfileNumber(std::string_view value) {
 TextString HostProfile::ReadString(const char* file, const char* section, const char* key,
                                    const char* default_value, std::uint32_t buffer_size) {
   std::string result;
-  if (auto value = FindValue(ProfileText(HostFile(file)), section, key)) {
+  if (auto value = FindValue(*cache_.Read(HostFile(file)), section, key)) {
     result = std::move(*value);
   } else {
     // Only trailing blanks go; leading ones are the caller's own.
@@ -108,7 +70,7 @@ TextString HostProfile::ReadString(const char* file, const char* section, const 
 
 std::int32_t HostProfile::ReadInt(const char* file, const char* section, const char* key,
                                   std::int32_t default_value) {
-  const auto value = FindValue(ProfileText(HostFile(file)), section, key);
+  const auto value = FindValue(*cache_.Read(HostFile(file)), section, key);
   if (!value) {
     return default_value;
   }
@@ -120,9 +82,9 @@ std::string HostProfile::HostFile(const char* file) const {
 }
 
 std::uint32_t HostProfile::ReadSection(const char* file, const char* section, std::uint32_t buffer_size) {
-  const std::string text = ProfileText(HostFile(file));
-  const auto entries = FindSection(text, section);
-  if (!entries) {
+  const std::shared_ptr<const ParsedProfile> profile = cache_.Read(HostFile(file));
+  const std::vector<ProfileLine>* entries = profile->Section(section);
+  if (entries == nullptr) {
     return 0;
   }
   std::uint64_t delivered = 0;

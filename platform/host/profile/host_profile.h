@@ -5,6 +5,7 @@
 #include "base/text_string.h"
 #include "platform/host/files/host_file_system.h"
 #include "platform/host/machine/machine.h"
+#include "platform/host/profile/profile_cache.h"
 #include "platform/profile.h"
 
 namespace vtsetup::platform::host {
@@ -12,8 +13,10 @@ namespace vtsetup::platform::host {
 // INI files read with the documented rules of GetPrivateProfileStringA, GetPrivateProfileIntA and
 // GetPrivateProfileSectionA, so that a script means on the host what it means on Windows:
 //
-// - The file is read afresh on every call: scripts are small and the setup program rewrites some of its
-//   files between reads. A file that cannot be read is an empty file, so every read gives its default.
+// - Every call sees the file as it stands: the file read last is kept parsed while it is unchanged
+//   (profile_cache.h), and read afresh once it was replaced or rewritten. A file that cannot be read,
+//   a folder, a pipe or a device among them, is an empty file, so every read gives its default.
+// - A UTF-8 byte-order mark at the very start of the file is no part of its first line.
 // - Lines end with CRLF or LF. A line whose first non-blank character is "[" opens a section named by the
 //   text up to the first "]" (or the line's end), blanks around it removed. Lines before the first
 //   section belong to none. A line whose first non-blank character is ";" is a comment; a ";" later in
@@ -66,6 +69,7 @@ class HostProfile final : public Profile {
 
   const Machine& machine_;
   HostFileSystem& files_;
+  ProfileCache cache_;
 };
 
 }  // namespace vtsetup::platform::host

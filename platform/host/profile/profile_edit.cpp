@@ -124,9 +124,7 @@ std::string WithNewSection(std::string_view text, const std::vector<Line>& lines
   return out;
 }
 
-}  // namespace
-
-std::string EditProfileText(std::string_view text, const char* section, const char* key, const char* value) {
+std::string EditBody(std::string_view text, const char* section, const char* key, const char* value) {
   const std::vector<Line> lines = SplitLines(text);
   if (key == nullptr) {
     return WithoutSections(lines, section);
@@ -136,6 +134,13 @@ std::string EditProfileText(std::string_view text, const char* section, const ch
     return range ? WithoutKey(lines, *range, key) : std::string(text);
   }
   return range ? WithValue(lines, *range, key, value) : WithNewSection(text, lines, section, key, value);
+}
+
+}  // namespace
+
+std::string EditProfileText(std::string_view text, const char* section, const char* key, const char* value) {
+  const std::string_view body = ProfileBody(text);
+  return std::string(text.substr(0, text.size() - body.size())) + EditBody(body, section, key, value);
 }
 
 }  // namespace vtsetup::platform::host

@@ -14,7 +14,8 @@ namespace vtsetup::platform::host {
 //   find a later duplicate where the key used to be.
 // - `key` null: every section named `section` goes, from its header to the next header.
 // Lines of ours end in CRLF; a last line without a line end gets one when a line of ours follows it.
-// Every other byte stays. `section` and `key` (when given) are names the reader can find: not empty.
+// Every other byte stays, a byte-order mark at the start among them. `section` and `key` (when given) are
+// names the reader can find: not empty.
 std::string EditProfileText(std::string_view text, const char* section, const char* key, const char* value);
 
 }  // namespace vtsetup::platform::host

@@ -1,8 +1,17 @@
 #include "platform/host/profile/profile_lines.h"
 
 #include "base/ascii.h"
+#include "base/code_page.h"
 
 namespace vtsetup::platform::host {
+
+std::string_view ProfileBody(std::string_view text) {
+  if (text.starts_with(UTF8_BYTE_ORDER_MARK)) {
+    text.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+  }
+  return text;
+}
+
 std::string_view TakeLine(std::string_view& text) {
   const std::size_t end = text.find('\n');
   const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;

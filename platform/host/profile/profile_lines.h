@@ -16,6 +16,9 @@ struct ProfileLine {
   bool has_equals = false;
 };
 
+// The text without a UTF-8 byte-order mark at its very start, which Windows does not read as part of
+// the first line, so that a section there is found.
+std::string_view ProfileBody(std::string_view text);
 // Splits the first line off `text`, its line end ("\n" or "\r\n") included.
 std::string_view TakeLine(std::string_view& text);
 // What a line says, with or without its line end.

@@ -62,7 +62,9 @@ SystemError HostProfile::WriteString(const char* file, const char* section, cons
   if (edited == existing) {
     return ERR_NONE;  // also a removal from a file that does not exist, which stays so
   }
-  return files_.ReplaceFileText(file, edited);
+  const SystemError written = files_.ReplaceFileText(file, edited);
+  cache_.Forget(HostFile(file));
+  return written;
 }
 
 }  // namespace vtsetup::platform::host

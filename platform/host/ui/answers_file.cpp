@@ -1,8 +1,8 @@
 #include "platform/host/ui/answers_file.h"
 
-#include <cstring>
-
+#include "base/code_page.h"
 #include "base/quoted.h"
+#include "platform/host/machine/host_errors.h"
 #include "platform/host/machine/whole_file.h"
 #include "platform/host/ui/user_verbs.h"
 
@@ -11,7 +11,6 @@ namespace {
 
 // Far more than any script needs; a larger file is a mistake, not an answers file.
 constexpr std::size_t kLargestFile = 1 << 20;
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view WithoutComment(std::string_view line) {
   bool quoted = false;
@@ -30,8 +29,8 @@ class AnswersParser {
   explicit AnswersParser(const std::string& file_name) : file_name_(file_name) {}
 
   AnswersRead Parse(std::string_view text) {
-    if (text.starts_with(kByteOrderMark)) {
-      text.remove_prefix(kByteOrderMark.size());
+    if (text.starts_with(UTF8_BYTE_ORDER_MARK)) {
+      text.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
     }
     AnswersRead read;
     std::size_t number = 0;
@@ -78,7 +77,7 @@ class AnswersParser {
   static std::string Page(std::string_view number, std::string_view actions, AnswerLine& answer) {
     const std::optional<std::uint32_t> page = ParseNumber(number, 0xFFFF);
     if (!page) {
-      return "page \"" + std::string(number) + "\" is not a number from 0 to 65535";
+      return "page " + Quoted(number) + " is not a number from 0 to 65535";
     }
     answer.kind = VisitKind::Page;
     answer.page = static_cast<std::uint16_t>(*page);
@@ -144,7 +143,7 @@ AnswersRead ReadAnswersFile(const std::string& path) {
     case WholeFileRead::Failed:
       break;
   }
-  return {{}, path + ": the answers file cannot be read: " + std::strerror(file.error_number)};
+  return {{}, path + ": the answers file cannot be read: " + ErrorReason(file.error_number, path)};
 }
 
 }  // namespace vtsetup::platform::host

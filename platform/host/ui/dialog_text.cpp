@@ -1,8 +1,7 @@
 #include "platform/host/ui/dialog_text.h"
 
-#include <cstdio>
-
 #include "base/code_page.h"
+#include "base/quoted.h"
 #include "platform/host/ui/rtf_text.h"
 #include "platform/host/ui/user_verbs.h"
 
@@ -163,32 +162,7 @@ std::string ScreenItem(const ControlState& control, const std::string& margin) {
 }  // namespace
 
 std::string QuotedText(std::string_view cp1250_text) {
-  std::string quoted = "\"";
-  for (const char c : Utf8(cp1250_text)) {
-    switch (c) {
-      case '\r':
-        quoted += "\\r";
-        break;
-      case '\n':
-        quoted += "\\n";
-        break;
-      case '\t':
-        quoted += "\\t";
-        break;
-      case '"':
-        quoted += "\\\"";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-          char escape[5];
-          std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(c));
-          quoted += escape;
-        } else {
-          quoted += c;
-        }
-    }
-  }
-  return quoted + "\"";
+  return Quoted(Utf8(cp1250_text));
 }
 
 std::string PageShownLine(const DialogState& page) {

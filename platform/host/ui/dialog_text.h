@@ -14,9 +14,7 @@ namespace vtsetup::platform::host {
 // What a host run shows, as UTF-8 text for the transcript and the terminal. Transcript lines go to
 // Transcript::RecordUtf8.
 
-// A text on one line in double quotes: carriage return, line feed, tab, quote and the other control
-// characters escaped (\r \n \t \" \xHH). Backslashes stay as they are so that Windows paths read as
-// they are written.
+// A text on one line in double quotes, converted to UTF-8 and escaped as base/quoted.h escapes.
 std::string QuotedText(std::string_view cp1250_text);
 
 // One line for a page shown: every visible control that has an id, a text or a picture, in tab order,
