@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -135,5 +136,13 @@ int Run(int argc, const char* const* argv) {
 }  // namespace vtsetup
 
 int main(int argc, char** argv) {
-  return vtsetup::Run(argc, argv);
+  // Nothing of ours throws; what the standard library may (memory running out) ends the run with a
+  // message and the software-fault status of the BSD exit codes, never with an abort.
+  try {
+    return vtsetup::Run(argc, argv);
+  } catch (const std::exception& fault) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "setupc: stopped by a fault: %s\n", fault.what());
+    return 70;
+  }
 }
