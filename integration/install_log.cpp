@@ -64,7 +64,7 @@ bool InstallLog::WriteBytes(const void* bytes, std::uint32_t size) {
   return file_->Write(bytes, size, written) == ERR_NONE && written == size;
 }
 
-bool InstallLog::WriteText(const char* text) {
+bool InstallLog::LogWriteText(const char* text) {
   if (text == nullptr || file_ == nullptr) {
     return false;
   }
@@ -82,7 +82,7 @@ bool InstallLog::WriteU32At(std::uint64_t offset, std::uint32_t value) {
   return WriteBytes(word, sizeof word);
 }
 
-LogResult InstallLog::Open(const char* path, const char* program_name, bool replace) {
+LogResult InstallLog::LogOpen(const char* path, const char* program_name, bool replace) {
   if (path == nullptr || *path == '\0') {
     return LogResult::LOG_NOT_OPEN;
   }
@@ -108,7 +108,7 @@ LogResult InstallLog::Open(const char* path, const char* program_name, bool repl
   AppendU32(header, name_length + 1);
   // A log that cannot hold its own header is no log: the records would follow a broken start. The
   // file is closed either way, so a failed open never leaves a half-made log open.
-  if (!WriteBytes(header.data(), static_cast<std::uint32_t>(header.size())) || !WriteText(program_name)) {
+  if (!WriteBytes(header.data(), static_cast<std::uint32_t>(header.size())) || !LogWriteText(program_name)) {
     file_.reset();
     return LogResult::LOG_WRITE_FAILED;
   }
@@ -151,14 +151,14 @@ LogResult InstallLog::WriteRecord(std::uint8_t type, std::uint32_t flags, const 
   for (std::uint32_t word : body_words) {
     AppendU32(header, word);
   }
-  if (!WriteBytes(header.data(), static_cast<std::uint32_t>(header.size())) || !WriteText(first_text) ||
-      (two_texts && !WriteText(second_text))) {
+  if (!WriteBytes(header.data(), static_cast<std::uint32_t>(header.size())) || !LogWriteText(first_text) ||
+      (two_texts && !LogWriteText(second_text))) {
     return LogResult::LOG_WRITE_FAILED;
   }
   return LogResult::LOG_OK;
 }
 
-LogResult InstallLog::Directory(const char* relative_directory) {
+LogResult InstallLog::LogDirectory(const char* relative_directory) {
   const LogResult result = WriteRecord(kTypeDirectory, LOG_RELATIVE, relative_directory, nullptr);
   if (result == LogResult::LOG_OK) {
     DebugTrace(debug_, "Directory %s logged.", relative_directory);
@@ -166,7 +166,7 @@ LogResult InstallLog::Directory(const char* relative_directory) {
   return result;
 }
 
-LogResult InstallLog::File(const char* text, bool absolute) {
+LogResult InstallLog::LogFile(const char* text, bool absolute) {
   const LogResult result = WriteRecord(kTypeFile, absolute ? LOG_ABSOLUTE : LOG_RELATIVE, text, nullptr);
   if (result == LogResult::LOG_OK) {
     DebugTrace(debug_, "File %s logged.", text);
@@ -174,7 +174,7 @@ LogResult InstallLog::File(const char* text, bool absolute) {
   return result;
 }
 
-LogResult InstallLog::Key(const char* key_path) {
+LogResult InstallLog::LogKey(const char* key_path) {
   const LogResult result = WriteRecord(kTypeKey, LOG_ABSOLUTE, key_path, nullptr);
   if (result == LogResult::LOG_OK) {
     DebugTrace(debug_, "Key %s logged.", key_path);
@@ -182,7 +182,7 @@ LogResult InstallLog::Key(const char* key_path) {
   return result;
 }
 
-LogResult InstallLog::Shortcut(const char* shortcut_name, const char* group_name) {
+LogResult InstallLog::LogShortcut(const char* shortcut_name, const char* group_name) {
   const LogResult result = WriteRecord(kTypeShortcut, LOG_ABSOLUTE, group_name, shortcut_name);
   if (result == LogResult::LOG_OK) {
     DebugTrace(debug_, "Shortcut %s in Group %s logged.", shortcut_name, group_name);
@@ -190,7 +190,7 @@ LogResult InstallLog::Shortcut(const char* shortcut_name, const char* group_name
   return result;
 }
 
-LogResult InstallLog::Group(const char* group_name) {
+LogResult InstallLog::LogGroup(const char* group_name) {
   const LogResult result = WriteRecord(kTypeGroup, LOG_ABSOLUTE, group_name, nullptr);
   if (result == LogResult::LOG_OK) {
     DebugTrace(debug_, "Group %s logged.", group_name);
@@ -198,7 +198,7 @@ LogResult InstallLog::Group(const char* group_name) {
   return result;
 }
 
-LogResult InstallLog::Close() {
+LogResult InstallLog::LogClose() {
   if (file_ == nullptr) {
     return LogResult::LOG_WRITE_FAILED;
   }

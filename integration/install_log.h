@@ -27,21 +27,21 @@ class InstallLog {
 
   // Creates the log and writes its header and the program name. Without `replace` an existing log is
   // left as it is and LOG_EXISTS returned. A failure leaves no log open.
-  LogResult Open(const char* path, const char* program_name, bool replace);
-  LogResult Directory(const char* relative_directory);
-  LogResult File(const char* text, bool absolute);
-  LogResult Key(const char* key_path);
-  LogResult Shortcut(const char* shortcut_name, const char* group_name);
-  LogResult Group(const char* group_name);
+  LogResult LogOpen(const char* path, const char* program_name, bool replace);
+  LogResult LogDirectory(const char* relative_directory);
+  LogResult LogFile(const char* text, bool absolute);
+  LogResult LogKey(const char* key_path);
+  LogResult LogShortcut(const char* shortcut_name, const char* group_name);
+  LogResult LogGroup(const char* group_name);
   // Ends the record chain, stores the file size in the header and closes the file. LOG_WRITE_FAILED
   // when no log is open.
-  LogResult Close();
+  LogResult LogClose();
 
  private:
   LogResult WriteRecord(std::uint8_t type, std::uint32_t flags, const char* first_text,
                         const char* second_text);
   bool WriteBytes(const void* bytes, std::uint32_t size);
-  bool WriteText(const char* text);
+  bool LogWriteText(const char* text);
   bool WriteU32At(std::uint64_t offset, std::uint32_t value);
 
   platform::FileSystem& files_;

@@ -67,15 +67,15 @@ class InstallLogTest : public ::testing::Test {
 
   // Every record type once, in the order of a complete run.
   void WriteEveryRecordType(InstallLog& log) {
-    ASSERT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
-    EXPECT_EQ(log.Directory("."), LogResult::LOG_OK);
-    EXPECT_EQ(log.Directory("DATA\\"), LogResult::LOG_OK);
-    EXPECT_EQ(log.File("a.exe", false), LogResult::LOG_OK);
-    EXPECT_EQ(log.Group("Vantor"), LogResult::LOG_OK);
-    EXPECT_EQ(log.Shortcut("Play", "Vantor"), LogResult::LOG_OK);
-    EXPECT_EQ(log.File("C:\\X.LNK", true), LogResult::LOG_OK);
-    EXPECT_EQ(log.Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\V"), LogResult::LOG_OK);
-    EXPECT_EQ(log.File("dinstall.log", false), LogResult::LOG_OK);
+    ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogDirectory("."), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogDirectory("DATA\\"), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogFile("a.exe", false), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogGroup("Vantor"), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogShortcut("Play", "Vantor"), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogFile("C:\\X.LNK", true), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\V"), LogResult::LOG_OK);
+    EXPECT_EQ(log.LogFile("dinstall.log", false), LogResult::LOG_OK);
   }
 
   // What WriteEveryRecordType leaves, with the last record's next field and the header's size given.
@@ -103,7 +103,7 @@ class InstallLogTest : public ::testing::Test {
 TEST_F(InstallLogTest, ClosedLogHoldsEveryRecordTypeAndItsSize) {
   InstallLog log(machine_.System().Files(), trace_);
   WriteEveryRecordType(log);
-  EXPECT_EQ(log.Close(), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
   EXPECT_FALSE(log.IsOpen());
 
   EXPECT_EQ(ReadBytes(HostLog()), EveryRecordType(0, 396));
@@ -124,28 +124,28 @@ TEST_F(InstallLogTest, LogNeverClosedEndsItsChainAtTheEndOfTheFile) {
 
 TEST_F(InstallLogTest, ClosingALogWithoutRecordsStoresOnlyTheSize) {
   InstallLog log(machine_.System().Files(), trace_);
-  ASSERT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
-  EXPECT_EQ(log.Close(), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
   EXPECT_EQ(ReadBytes(HostLog()), Header(51).bytes);
 }
 
 TEST_F(InstallLogTest, ExistingLogIsReplacedOnlyWhenAsked) {
   testing::WriteText(HostLog(), "old log");
   InstallLog log(machine_.System().Files(), trace_);
-  EXPECT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_EXISTS);
+  EXPECT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_EXISTS);
   EXPECT_FALSE(log.IsOpen());
   EXPECT_EQ(testing::ReadText(HostLog()), "old log");
 
-  ASSERT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, true), LogResult::LOG_OK);
-  EXPECT_EQ(log.Close(), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, true), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
   EXPECT_EQ(ReadBytes(HostLog()), Header(51).bytes);
 }
 
 TEST_F(InstallLogTest, OpenWithoutPathOrFolderFails) {
   InstallLog log(machine_.System().Files(), trace_);
-  EXPECT_EQ(log.Open(nullptr, kProgram, false), LogResult::LOG_NOT_OPEN);
-  EXPECT_EQ(log.Open("", kProgram, true), LogResult::LOG_NOT_OPEN);
-  EXPECT_EQ(log.Open("C:\\MISSING\\dinstall.log", kProgram, false), LogResult::LOG_CREATE_FAILED);
+  EXPECT_EQ(log.LogOpen(nullptr, kProgram, false), LogResult::LOG_NOT_OPEN);
+  EXPECT_EQ(log.LogOpen("", kProgram, true), LogResult::LOG_NOT_OPEN);
+  EXPECT_EQ(log.LogOpen("C:\\MISSING\\dinstall.log", kProgram, false), LogResult::LOG_CREATE_FAILED);
   EXPECT_FALSE(log.IsOpen());
   EXPECT_FALSE(fs::exists(machine_.Host("C:\\MISSING")));
 }
@@ -154,20 +154,20 @@ TEST_F(InstallLogTest, OpenWithoutPathOrFolderFails) {
 TEST_F(InstallLogTest, EveryOperationIsANoOpWithoutALog) {
   InstallLog log(machine_.System().Files(), trace_);
   auto expect_no_ops = [&] {
-    EXPECT_EQ(log.Directory("."), LogResult::LOG_NOT_OPEN);
-    EXPECT_EQ(log.File("a.exe", false), LogResult::LOG_NOT_OPEN);
-    EXPECT_EQ(log.File("C:\\X.LNK", true), LogResult::LOG_NOT_OPEN);
-    EXPECT_EQ(log.Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\V"), LogResult::LOG_NOT_OPEN);
-    EXPECT_EQ(log.Group("Vantor"), LogResult::LOG_NOT_OPEN);
-    EXPECT_EQ(log.Shortcut("Play", "Vantor"), LogResult::LOG_NOT_OPEN);
-    EXPECT_EQ(log.Close(), LogResult::LOG_WRITE_FAILED);
+    EXPECT_EQ(log.LogDirectory("."), LogResult::LOG_NOT_OPEN);
+    EXPECT_EQ(log.LogFile("a.exe", false), LogResult::LOG_NOT_OPEN);
+    EXPECT_EQ(log.LogFile("C:\\X.LNK", true), LogResult::LOG_NOT_OPEN);
+    EXPECT_EQ(log.LogKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\V"), LogResult::LOG_NOT_OPEN);
+    EXPECT_EQ(log.LogGroup("Vantor"), LogResult::LOG_NOT_OPEN);
+    EXPECT_EQ(log.LogShortcut("Play", "Vantor"), LogResult::LOG_NOT_OPEN);
+    EXPECT_EQ(log.LogClose(), LogResult::LOG_WRITE_FAILED);
   };
   expect_no_ops();
-  ASSERT_EQ(log.Open("C:\\MISSING\\dinstall.log", kProgram, false), LogResult::LOG_CREATE_FAILED);
+  ASSERT_EQ(log.LogOpen("C:\\MISSING\\dinstall.log", kProgram, false), LogResult::LOG_CREATE_FAILED);
   expect_no_ops();
 
-  ASSERT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
-  ASSERT_EQ(log.Close(), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogClose(), LogResult::LOG_OK);
   expect_no_ops();
   EXPECT_TRUE(trace_.lines.empty());
   EXPECT_EQ(ReadBytes(HostLog()), Header(51).bytes);
@@ -177,17 +177,17 @@ TEST_F(InstallLogTest, EveryOperationIsANoOpWithoutALog) {
 // and the next one continues the chain as if it had never been asked for.
 TEST_F(InstallLogTest, RecordTooLongForItsLengthByteIsNotWritten) {
   InstallLog log(machine_.System().Files(), trace_);
-  ASSERT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
-  EXPECT_EQ(log.Directory(std::string(243, 'd').c_str()), LogResult::LOG_WRITE_FAILED);
-  EXPECT_EQ(log.Group(std::string(243, 'g').c_str()), LogResult::LOG_WRITE_FAILED);
-  EXPECT_EQ(log.File(std::string(239, 'f').c_str(), false), LogResult::LOG_WRITE_FAILED);
-  EXPECT_EQ(log.Key(std::string(239, 'k').c_str()), LogResult::LOG_WRITE_FAILED);
-  EXPECT_EQ(log.Shortcut(std::string(100, 's').c_str(), std::string(138, 'g').c_str()),
+  ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogDirectory(std::string(243, 'd').c_str()), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogGroup(std::string(243, 'g').c_str()), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogFile(std::string(239, 'f').c_str(), false), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogKey(std::string(239, 'k').c_str()), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogShortcut(std::string(100, 's').c_str(), std::string(138, 'g').c_str()),
             LogResult::LOG_WRITE_FAILED);
-  EXPECT_EQ(log.Directory(std::string(242, 'd').c_str()), LogResult::LOG_OK);
-  EXPECT_EQ(log.Shortcut(std::string(100, 's').c_str(), std::string(137, 'g').c_str()), LogResult::LOG_OK);
-  EXPECT_EQ(log.File(std::string(238, 'f').c_str(), true), LogResult::LOG_OK);
-  EXPECT_EQ(log.Close(), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogDirectory(std::string(242, 'd').c_str()), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogShortcut(std::string(100, 's').c_str(), std::string(137, 'g').c_str()), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogFile(std::string(238, 'f').c_str(), true), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
   EXPECT_EQ(trace_.lines.size(), 3u);
 
   // 51 + 273 = 324, + 273 = 597; the file record ends at 870.
@@ -203,10 +203,10 @@ TEST_F(InstallLogTest, RecordTooLongForItsLengthByteIsNotWritten) {
 // that was never written.
 TEST_F(InstallLogTest, RefusedLastRecordLeavesTheChainEndedByTheOneBefore) {
   InstallLog log(machine_.System().Files(), trace_);
-  ASSERT_EQ(log.Open("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
-  ASSERT_EQ(log.Directory("."), LogResult::LOG_OK);
-  EXPECT_EQ(log.File(std::string(300, 'f').c_str(), false), LogResult::LOG_WRITE_FAILED);
-  EXPECT_EQ(log.Close(), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogDirectory("."), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogFile(std::string(300, 'f').c_str(), false), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
 
   Layout expected = Header(83);
   expected.Words({18, 15}).Byte(2).Byte(14).Words({0x200, 0, 12, 1, 2}).Text(".");
@@ -221,12 +221,12 @@ TEST(InstallLogFullDisk, EndsWithAPartialRecordAndNothingAfterIt) {
   fs::create_directories(machine.Host("D:\\"));
   RecordingSink trace;
   InstallLog log(machine.System().Files(), trace);
-  ASSERT_EQ(log.Open("D:\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogOpen("D:\\dinstall.log", kProgram, false), LogResult::LOG_OK);
 
   Layout all = Header(0);
   for (std::uint32_t i = 0; i < 12; ++i) {
     const std::string name = "FILE000" + std::to_string(i % 10) + ".DAT";
-    EXPECT_EQ(log.File(name.c_str(), false), i < 9 ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED) << i;
+    EXPECT_EQ(log.LogFile(name.c_str(), false), i < 9 ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED) << i;
     all.Words({18, 15}).Byte(3).Byte(29).Words({0x200, 51 + 47 * (i + 1), 16, 1, 0, 13}).Text(name);
   }
   EXPECT_EQ(trace.lines.size(), 9u);
@@ -235,7 +235,7 @@ TEST(InstallLogFullDisk, EndsWithAPartialRecordAndNothingAfterIt) {
   EXPECT_EQ(written, Bytes(all.bytes.begin(), all.bytes.begin() + 512));
 
   // Closing cannot end the chain on a full disk and says so; the file stays as it was.
-  EXPECT_EQ(log.Close(), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_WRITE_FAILED);
   EXPECT_FALSE(log.IsOpen());
   EXPECT_EQ(ReadBytes(machine.Host("D:\\dinstall.log")), written);
 }
@@ -247,15 +247,16 @@ TEST_F(InstallLogTest, FailedWritesReportWriteFailure) {
     FaultyFileSystem files(machine_.System().Files());
     files.fail_write = failing;
     InstallLog log(files, trace_);
-    const LogResult opened = log.Open("C:\\GAME\\dinstall.log", kProgram, true);
+    const LogResult opened = log.LogOpen("C:\\GAME\\dinstall.log", kProgram, true);
     if (failing <= 2) {
       EXPECT_EQ(opened, LogResult::LOG_WRITE_FAILED) << failing;
       EXPECT_FALSE(log.IsOpen());
       continue;
     }
     ASSERT_EQ(opened, LogResult::LOG_OK);
-    EXPECT_EQ(log.Directory("."), failing <= 4 ? LogResult::LOG_WRITE_FAILED : LogResult::LOG_OK) << failing;
-    EXPECT_EQ(log.Close(), failing <= 4 ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED) << failing;
+    EXPECT_EQ(log.LogDirectory("."), failing <= 4 ? LogResult::LOG_WRITE_FAILED : LogResult::LOG_OK)
+        << failing;
+    EXPECT_EQ(log.LogClose(), failing <= 4 ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED) << failing;
   }
 }
 
