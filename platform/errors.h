@@ -23,6 +23,8 @@ inline constexpr SystemError ERR_GEN_FAILURE = 31;
 inline constexpr SystemError ERR_SHARING_VIOLATION = 32;
 inline constexpr SystemError ERR_HANDLE_DISK_FULL = 39;
 inline constexpr SystemError ERR_FILE_EXISTS = 80;
+// What the NT family reports for a write to a full volume; the host keeps giving ERR_HANDLE_DISK_FULL.
+inline constexpr SystemError ERR_DISK_FULL = 112;
 inline constexpr SystemError ERR_INVALID_PARAMETER = 87;
 inline constexpr SystemError ERR_NEGATIVE_SEEK = 131;
 inline constexpr SystemError ERR_ALREADY_EXISTS = 183;
