@@ -261,3 +261,27 @@ TEST_F(CopyOnFullDisk, CancelStopsWithoutALeftover) {
 
 }  // namespace
 }  // namespace vtsetup
+
+namespace vtsetup {
+namespace {
+
+class CopyOnReadOnlyDrive : public CopyFixture {
+ protected:
+  CopyOnReadOnlyDrive()
+      : CopyFixture(
+            "[Drive C]\nFolder = drive_c\nType = fixed\n[Drive D]\nFolder = drive_d\nType = fixed\nReadOnly "
+            "= Yes\n") {}
+};
+
+// A directory that cannot be made ends the copy without a question.
+TEST_F(CopyOnReadOnlyDrive, DirectoryThatCannotBeMadeStops) {
+  AddDir("DATA\\");
+  AddFile("data\\level.dat", 5);
+  EXPECT_EQ(Run(), STATUS_CREATE_FAILED);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(Logged().empty());
+  EXPECT_EQ(pack_.Dirs[0].RecordSize, RECORD_SIZE_DIR);
+}
+
+}  // namespace
+}  // namespace vtsetup
