@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/random_tree.h"
 #include "bench/throughput_recorder.h"
 #include "compiler/compile_script.h"
 #include "platform/system.h"
@@ -35,18 +36,6 @@ struct Medium {
   std::vector<std::filesystem::path> files;
   std::uint64_t bytes = 0;
 };
-
-// A folder of this run's own, so that two runs never share, and the removal at the end never takes
-// anything the run did not make.
-std::filesystem::path FreshFolder() {
-  std::random_device entropy;
-  for (;;) {
-    auto folder = std::filesystem::temp_directory_path() / ("setupc-bench-" + std::to_string(entropy()));
-    if (std::filesystem::create_directory(folder)) {
-      return folder;
-    }
-  }
-}
 
 std::string KeysScript(int keys) {
   return "keys" + std::to_string(keys) + ".ini";
@@ -66,31 +55,12 @@ void WriteKeysScript(const std::filesystem::path& folder, int keys) {
   script << "[Pack1]\r\nTypename=Keys\r\nTypedesc=Bench\r\nFiles=File1\r\nDirs=Dir1\r\n";
 }
 
-// Sizes vary around the mean so that small and large reads both occur; the last file takes the rest.
 const Medium& GeneratedMedium() {
   static const Medium medium = [] {
     Medium m;
-    m.root = FreshFolder();
-    std::mt19937_64 random(7);
-    const std::uint64_t mean = kTotalBytes / (kFolders * kFilesPerFolder);
-    std::vector<char> block(4 * mean);
-    for (char& c : block) {
-      c = static_cast<char>(random());
-    }
-    std::uint64_t left = kTotalBytes;
-    for (int f = 0; f < kFolders; ++f) {
-      const auto folder = m.root / "src" / "DATA" / ("PART" + std::to_string(f));
-      std::filesystem::create_directories(folder);
-      for (int i = 0; i < kFilesPerFolder; ++i) {
-        const bool last = f == kFolders - 1 && i == kFilesPerFolder - 1;
-        const std::uint64_t size = last ? left : std::min<std::uint64_t>(left, mean / 2 + random() % mean);
-        const auto path = folder / ("file" + std::to_string(i) + ".dat");
-        std::ofstream(path, std::ios::binary)
-            .write(block.data() + random() % mean, static_cast<std::streamsize>(size));
-        m.files.push_back(path);
-        left -= size;
-      }
-    }
+    m.root = vtsetup::bench::FreshFolder("setupc-bench-");
+    m.files =
+        vtsetup::bench::WriteRandomTree(m.root / "src" / "DATA", kFolders, kFilesPerFolder, kTotalBytes);
     m.bytes = kTotalBytes;
     std::ofstream script(m.root / "setup.ini");
     script << "[Proginfo]\nProduct=Bench\nFilename=DATA\\PART0\\file0.dat\n[Options]\nCheckCRC=1\n"
