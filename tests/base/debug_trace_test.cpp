@@ -5,14 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/recording_sink.h"
+
 namespace vtsetup {
 namespace {
 
-class RecordingSink final : public DebugSink {
- public:
-  void Send(const char* line) override { lines.emplace_back(line); }
-  std::vector<std::string> lines;
-};
+using testing::RecordingSink;
 
 TEST(DebugTrace, SendsOneFormattedLineEndedByCrLf) {
   RecordingSink sink;
