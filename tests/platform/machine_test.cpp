@@ -177,6 +177,10 @@ TEST(Machine, MapsDrivesAndFindsExistingNamesWithoutCase) {
   const Machine& m = machine.Machine();
   EXPECT_EQ(m.HostPathFor("C:\\GAMES\\DATA\\level.dat"), c + "/Games/data/Level.DAT");
   EXPECT_EQ(m.HostPathFor("c:/games/Data/"), c + "/Games/data/");
+  // Only the last name differs in case, or is new, in a folder spelt as it is.
+  EXPECT_EQ(m.HostPathFor("C:\\Games\\data\\LEVEL.dat"), c + "/Games/data/Level.DAT");
+  EXPECT_EQ(m.HostPathFor("C:\\Games\\data\\Save\\"), c + "/Games/data/Save/");
+  EXPECT_EQ(m.HostPathFor("C:\\Games"), c + "/Games");
   // New names keep the caller's spelling below the last level that exists.
   EXPECT_EQ(m.HostPathFor("C:\\games\\NEW\\Sub\\File.txt"), c + "/Games/NEW/Sub/File.txt");
   EXPECT_EQ(m.HostPathFor("C:\\..\\..\\Games\\.\\x"), c + "/Games/x");

@@ -216,6 +216,17 @@ std::string Machine::HostPathFor(const char* windows_path) const {
   if (Exists(as_given)) {
     return folder_form ? as_given + "/" : as_given;
   }
+  // A file about to be made usually lies in a folder spelt as it is: then only its own name is looked
+  // for, and the folder's levels are not walked again.
+  if (!split.parts.empty()) {
+    const std::string folder = as_given.substr(0, as_given.rfind('/'));
+    if (Exists(folder.empty() ? "/" : folder)) {
+      const std::string& name = split.parts.back();
+      const std::string found = FindNoCase(folder.empty() ? "/" : folder, name);
+      const std::string host_path = folder + "/" + (found.empty() ? name : found);
+      return folder_form ? host_path + "/" : host_path;
+    }
+  }
   bool resolving = true;
   for (const std::string& part : split.parts) {
     // Once a level is missing nothing below it can exist, so the rest keeps the caller's spelling.
