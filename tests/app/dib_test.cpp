@@ -11,6 +11,7 @@
 
 #include "platform/host/ui/framebuffer_canvas.h"
 #include "platform/host/ui/host_graphics.h"
+#include "tests/support/bitmap_layout.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/test_machine.h"
 
@@ -20,67 +21,16 @@ namespace {
 using platform::host::Framebuffer;
 using platform::host::FramebufferCanvas;
 using platform::host::HostPalette;
-using Bytes = std::vector<unsigned char>;
+using testing::Bytes;
+using testing::CoreInfo;
+using testing::Info;
+using testing::InfoFields;
+using testing::Layout;
+using testing::Row24;
+using testing::WithFileHeader;
 
 constexpr const char* kPicture = "C:\\pic.bmp";
 constexpr std::uint32_t kBackdrop = 0x00123456;
-
-// Fields appended little-endian, one by one, as a bitmap file lays them out.
-class Layout {
- public:
-  Layout& U8(std::uint32_t value) {
-    bytes_.push_back(static_cast<unsigned char>(value & 0xFF));
-    return *this;
-  }
-  Layout& U16(std::uint32_t value) { return U8(value).U8(value >> 8); }
-  Layout& U32(std::uint32_t value) { return U16(value & 0xFFFF).U16(value >> 16); }
-  Layout& Append(const Bytes& more) {
-    bytes_.insert(bytes_.end(), more.begin(), more.end());
-    return *this;
-  }
-  Layout& Zeros(std::size_t count) {
-    bytes_.resize(bytes_.size() + count, 0);
-    return *this;
-  }
-  const Bytes& Data() const { return bytes_; }
-
- private:
-  Bytes bytes_;
-};
-
-struct InfoFields {
-  std::uint32_t header_size = 40;
-  std::int32_t width = 3;
-  std::int32_t height = 2;
-  std::uint16_t bits = 8;
-  std::uint32_t compression = 0;
-  std::uint32_t image_size = 0;
-  std::uint32_t colours_used = 0;
-  std::int32_t resolution = 2835;
-};
-
-Bytes Info(const InfoFields& fields) {
-  Layout layout;
-  layout.U32(fields.header_size)
-      .U32(static_cast<std::uint32_t>(fields.width))
-      .U32(static_cast<std::uint32_t>(fields.height))
-      .U16(1)
-      .U16(fields.bits)
-      .U32(fields.compression)
-      .U32(fields.image_size)
-      .U32(static_cast<std::uint32_t>(fields.resolution))
-      .U32(static_cast<std::uint32_t>(fields.resolution))
-      .U32(fields.colours_used)
-      .U32(0);
-  if (fields.header_size > 40 && fields.header_size < 1024) {
-    layout.Zeros(fields.header_size - 40);
-  }
-  return layout.Data();
-}
-
-Bytes CoreInfo(std::uint16_t width, std::uint16_t height, std::uint16_t bits) {
-  return Layout().U32(12).U16(width).U16(height).U16(1).U16(bits).Data();
-}
 
 // Every entry differs from every other and from the backdrop.
 std::uint32_t EntryColour(std::uint32_t index) {
@@ -98,28 +48,6 @@ Bytes Table(std::uint32_t count, std::uint32_t entry_size = 4) {
     }
   }
   return layout.Data();
-}
-
-// One 24-bit row with its padding to 4 bytes.
-Bytes Row24(const std::vector<std::uint32_t>& colours) {
-  Layout layout;
-  for (const std::uint32_t colour : colours) {
-    layout.U8(colour).U8(colour >> 8).U8(colour >> 16);
-  }
-  layout.Zeros((4 - colours.size() * 3 % 4) % 4);
-  return layout.Data();
-}
-
-Bytes WithFileHeader(const Bytes& rest, std::uint32_t pixel_offset) {
-  return Layout()
-      .U8('B')
-      .U8('M')
-      .U32(static_cast<std::uint32_t>(14 + rest.size()))
-      .U16(0)
-      .U16(0)
-      .U32(pixel_offset)
-      .Append(rest)
-      .Data();
 }
 
 // A 3 by 2 picture of 8 bits, bottom row first: indices 0, 100, 255 and above them 7, 8, 200.
