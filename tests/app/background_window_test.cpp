@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "platform/host/ui/host_user_interface.h"
-#include "platform/host/ui/ui_driver.h"
 #include "resources/resource_types.h"
 #include "tests/app/mock_user_interface.h"
+#include "tests/support/absent_user.h"
 #include "tests/support/test_machine.h"
 
 namespace vtsetup::app {
@@ -17,24 +17,11 @@ namespace {
 using ::testing::_;
 using ::testing::Return;
 
-// Nobody at the keyboard: the window tests need no answers.
-class NoUser final : public platform::host::UiDriver {
- public:
-  std::optional<std::vector<platform::host::UserAction>> PageActions(const platform::host::DialogState&,
-                                                                     bool) override {
-    return std::nullopt;
-  }
-  std::optional<std::int32_t> MessageAnswer(const platform::host::MessageBoxView&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> BrowseAnswer(const std::string&) override { return std::nullopt; }
-};
-
 class BackgroundOnHost : public ::testing::Test {
  protected:
   BackgroundOnHost()
       : ui_(machine_.Machine(), {resources::DialogTemplates(), resources::StringTable()},
-            std::make_unique<NoUser>(), ""),
+            std::make_unique<testing::AbsentUser>(), ""),
         picture_(machine_.System().Files(), machine_.System().Pictures()),
         background_(ui_, picture_) {}
 
