@@ -142,5 +142,19 @@ TEST_F(BrowsePageTest, ALowerCaseDriveLetterIsTheSameDrive) {
   EXPECT_EQ(choices_.destination_base, "e:\\gry");
 }
 
+// The title comes from the string table into a buffer of 200 bytes; a longer entry is cut, not overrun.
+TEST_F(BrowsePageTest, TheBrowserTitleIsCutToItsBuffer) {
+  const std::string long_title(300, 't');
+  const resources::StringEntry strings[] = {{5021, long_title.c_str()}, {5024, "pl"}};
+  Start(kBrowseMachine,
+        "page 3: press 1009\n"
+        "browse cancel\n"
+        "page 3: key escape\n",
+        strings);
+  EXPECT_EQ(Visit(), PAGE_CANCEL);
+  EXPECT_EQ(BrowserAndBoxes(),
+            std::vector<std::string>{"folder browser \"" + std::string(199, 't') + "\" -> cancel"});
+}
+
 }  // namespace
 }  // namespace vtsetup::wizard

@@ -5,7 +5,6 @@
 
 #include "platform/host/ui/answers_driver.h"
 #include "platform/host/ui/answers_file.h"
-#include "resources/resource_types.h"
 #include "wizard/install_type_page.h"
 #include "wizard/page_ids.h"
 #include "wizard/page_result.h"
@@ -19,13 +18,13 @@ TypePageTest::TypePageTest() {
   choices_.destination_subfolder = "Vantor\\Orvella";
 }
 
-void TypePageTest::Start(const std::string& machine_ini, const std::string& answers) {
+void TypePageTest::Start(const std::string& machine_ini, const std::string& answers,
+                         std::span<const resources::StringEntry> strings) {
   machine_ = std::make_unique<testing::TestMachine>(machine_ini, true);
   platform::host::AnswersRead read = platform::host::ParseAnswers(answers, "answers.txt");
   ASSERT_EQ(read.error, "");
   ui_ = std::make_unique<platform::host::HostUserInterface>(
-      machine_->Machine(),
-      platform::host::UiResources{resources::DialogTemplates(), resources::StringTable()},
+      machine_->Machine(), platform::host::UiResources{resources::DialogTemplates(), strings},
       std::make_unique<platform::host::AnswersDriver>(std::move(read.lines), machine_->Machine().Record(),
                                                       errors_),
       "");

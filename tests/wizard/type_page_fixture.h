@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/host/ui/host_user_interface.h"
+#include "resources/resource_types.h"
 #include "setupdb/setup_info.h"
 #include "tests/support/test_machine.h"
 #include "wizard/drive_table.h"
@@ -23,7 +25,9 @@ class TypePageTest : public ::testing::Test {
   TypePageTest();
 
   // The machine (a machine.ini text), the user's answers, and the drive table as start-up scans it.
-  void Start(const std::string& machine_ini, const std::string& answers);
+  // The program's own string table unless the test gives one.
+  void Start(const std::string& machine_ini, const std::string& answers,
+             std::span<const resources::StringEntry> strings = resources::StringTable());
   // "desc.dat" on the medium.
   void WriteDescriptions(const std::string& text);
   // A type whose every size is `size` except where `entries` says otherwise.
