@@ -1,20 +1,17 @@
 #include "app/game_running_check.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "tests/support/held_by_other_process.h"
 #include "tests/support/test_machine.h"
 
 namespace vtsetup::app {
 namespace {
 
-using platform::FileAccess;
-using platform::FileCreation;
 using platform::RegistryAccess;
 
 class GameRunningTest : public ::testing::Test {
@@ -39,31 +36,8 @@ class GameRunningTest : public ::testing::Test {
 
   // The answer while another process runs the game, holding its executable open without sharing.
   bool RunningWhileAnotherProcessHolds(const char* executable) {
-    int ready[2];
-    int finish[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    EXPECT_EQ(::pipe(finish), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const platform::OpenResult held = machine_.System().Files().Open(
-          executable, FileAccess::Read, platform::SHARE_NONE, FileCreation::OpenExisting);
-      const char status = held.error == platform::ERR_NONE ? 'y' : 'n';
-      char ignored = 0;
-      const bool told = ::write(ready[1], &status, 1) == 1;
-      const bool waited = ::read(finish[0], &ignored, 1) >= 0;
-      ::_exit(told && waited ? 0 : 1);
-    }
-    char status = 0;
-    const bool held = ::read(ready[0], &status, 1) == 1 && status == 'y';
-    const bool running = Running();
-    EXPECT_EQ(::write(finish[1], "x", 1), 1);
-    int exit_status = 0;
-    EXPECT_EQ(::waitpid(child, &exit_status, 0), child);
-    for (const int descriptor : {ready[0], ready[1], finish[0], finish[1]}) {
-      ::close(descriptor);
-    }
-    EXPECT_TRUE(held);
-    return running;
+    return testing::WhileAnotherProcessHolds(machine_.System().Files(), executable,
+                                             [&] { return Running(); });
   }
 
   testing::TestMachine machine_;

@@ -101,10 +101,15 @@ std::string ListItems(const ControlState& control) {
   return items + "]";
 }
 
+// Where a list's tabbed columns start, when the program set it: the list's text alone hides it.
+std::string ListTabStop(const ControlState& control) {
+  return control.tab_stop != 0 ? "(tab stop " + std::to_string(control.tab_stop) + ") " : "";
+}
+
 std::string TranscriptItem(const ControlState& control) {
   std::string content;
   if (IsList(control)) {
-    content = ListItems(control);
+    content = ListTabStop(control) + ListItems(control);
   } else if (control.IsPicture() || IsProgress(control)) {
     content = PictureOrProgress(control);
   } else {
