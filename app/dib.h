@@ -11,6 +11,9 @@ namespace vtsetup::app {
 
 // The size of the info header that the pixel block always starts with, whatever form the file used.
 inline constexpr std::uint32_t kDibInfoHeaderSize = 40;
+// The widest and tallest picture loaded. Our largest picture is a background for a 1280 by 1024 screen;
+// a header beyond this is damaged or hostile, and at this side a 32-bit picture already takes 1 GiB.
+inline constexpr std::int32_t kDibMaxSide = 16384;
 
 // A bitmap file in memory: the packed bitmap (40-byte info header, colour table of 4-byte entries, the
 // pixel rows as the file stores them), and the screen's form of it with its palette, made on the first
@@ -23,7 +26,8 @@ class Dib {
   Dib(const Dib&) = delete;
   Dib& operator=(const Dib&) = delete;
 
-  // Reads the file into an empty Dib. False, and the Dib stays empty, for a file that cannot be read, is
+  // Reads the file into an empty Dib; a loaded one is emptied first, so that nothing made from the old
+  // picture outlives it. False, and the Dib stays empty, for a file that cannot be read, is
   // too short for its headers, or whose headers promise more than the file holds or a picture no screen
   // shows.
   bool LoadDib(const char* path);
