@@ -37,7 +37,7 @@ class CountingPage final : public platform::DialogEvents {
   PageResult& result_;
 };
 
-class PageFrameworkTest : public testing::WizardFixture {
+class PageFrameworkTest : public WizardFixture {
  protected:
   void StartWithPages(const std::string& answers) {
     Start(answers);
@@ -51,7 +51,7 @@ class PageFrameworkTest : public testing::WizardFixture {
   }
 
   bool Recorded(const std::string& line) const {
-    const std::vector<std::string> lines = machine_.TranscriptLines();
+    const std::vector<std::string> lines = machine_->TranscriptLines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
   }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/host/ui/answers_driver.h"
+#include "platform/host/ui/answers_file.h"
 #include "resources/resource_types.h"
 
 namespace vtsetup::wizard {
@@ -21,20 +22,26 @@ PageTestMachine::PageTestMachine() {
   info_.Filename = "orv.exe";
   info_.GroupName = TextString("Vantor\\Orvella");
   choices_.source_folder = "C:\\Setup\\";
+  UseMachine("");
 }
 
-void PageTestMachine::Answer(const std::string& answers) {
+void PageTestMachine::UseMachine(const std::string& machine_ini) {
+  ui_.reset();
+  machine_ = std::make_unique<testing::TestMachine>(machine_ini, true);
+}
+
+void PageTestMachine::Answer(const std::string& answers, std::span<const resources::StringEntry> strings) {
   platform::host::AnswersRead read = platform::host::ParseAnswers(answers, "answers.txt");
   ASSERT_EQ(read.error, "");
   ui_ = std::make_unique<platform::host::HostUserInterface>(
-      machine_.Machine(), platform::host::UiResources{resources::DialogTemplates(), resources::StringTable()},
-      std::make_unique<platform::host::AnswersDriver>(std::move(read.lines), machine_.Machine().Record(),
+      machine_->Machine(), platform::host::UiResources{resources::DialogTemplates(), strings},
+      std::make_unique<platform::host::AnswersDriver>(std::move(read.lines), machine_->Machine().Record(),
                                                       errors_),
       "");
 }
 
 PageServices PageTestMachine::Services() {
-  platform::host::HostSystem& system = machine_.System();
+  platform::host::HostSystem& system = machine_->System();
   return PageServices{*ui_,           system.Files(),   system.Profiles(), system.LocalMachine(),
                       system.Disks(), system.Pictures()};
 }
@@ -58,14 +65,14 @@ std::uint16_t PageTestMachine::Visit(std::uint16_t template_id, platform::Dialog
 }
 
 void PageTestMachine::WriteFile(const std::string& windows_path, const std::string& bytes) {
-  const std::filesystem::path host = machine_.Host(windows_path);
+  const std::filesystem::path host = machine_->Host(windows_path);
   std::filesystem::create_directories(host.parent_path());
   std::ofstream(host, std::ios::binary) << bytes;
 }
 
 void PageTestMachine::InstallGame() {
   platform::KeyOpen software =
-      machine_.System().LocalMachine().Open("SOFTWARE", platform::RegistryAccess::Write);
+      machine_->System().LocalMachine().Open("SOFTWARE", platform::RegistryAccess::Write);
   ASSERT_NE(software.key, nullptr);
   platform::KeyOpen program = software.key->Create("Vantor Software\\Orvella\\1.0");
   ASSERT_NE(program.key, nullptr);
@@ -75,7 +82,7 @@ void PageTestMachine::InstallGame() {
 
 std::vector<std::string> PageTestMachine::PageLines() const {
   std::vector<std::string> lines;
-  for (const std::string& line : machine_.TranscriptLines()) {
+  for (const std::string& line : machine_->TranscriptLines()) {
     if (line.rfind("page ", 0) == 0) {
       lines.push_back(line);
     }

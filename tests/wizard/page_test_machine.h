@@ -4,11 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/host/ui/host_user_interface.h"
+#include "resources/resource_types.h"
 #include "setupdb/setup_info.h"
 #include "tests/support/test_machine.h"
 #include "wizard/page_result.h"
@@ -24,8 +26,12 @@ class PageTestMachine : public ::testing::Test {
  protected:
   PageTestMachine();
 
-  // A user interface that takes its answers from `answers` (the answers file's lines).
-  void Answer(const std::string& answers);
+  // A fresh machine from a machine.ini text ("" for the default one); before anything is written.
+  void UseMachine(const std::string& machine_ini);
+  // A user interface that takes its answers from `answers` (the answers file's lines), with the
+  // program's own string table unless the test gives one.
+  void Answer(const std::string& answers,
+              std::span<const resources::StringEntry> strings = resources::StringTable());
   PageServices Services();
 
   // Shows `template_id` with `page` as its procedure and the database as its parameter, as the main
@@ -42,7 +48,7 @@ class PageTestMachine : public ::testing::Test {
   // The transcript's lines that report pages shown and what was done on them.
   std::vector<std::string> PageLines() const;
 
-  testing::TestMachine machine_{"", true};
+  std::unique_ptr<testing::TestMachine> machine_;
   std::ostringstream errors_;
   std::unique_ptr<platform::host::HostUserInterface> ui_;
   SetupInfo info_;

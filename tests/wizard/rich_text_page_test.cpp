@@ -99,7 +99,7 @@ TEST_F(RichTextPageTest, AnEmptyOrMissingLicenceLeavesTheControlEmptyAndThePageW
 
 TEST_F(RichTextPageTest, AFileBeyondTheLimitLeavesTheControlEmpty) {
   WriteFile(kLicencePath, "{\\rtf1 Tekst}");
-  std::filesystem::resize_file(machine_.Host(kLicencePath), std::uint64_t{kMaxMemoryFileSize} + 1);
+  std::filesystem::resize_file(machine_->Host(kLicencePath), std::uint64_t{kMaxMemoryFileSize} + 1);
   Answer("page 2: press 1\n");
   RichTextPage page = LicencePage(Services(), choices_, result_);
   EXPECT_EQ(ShownText(TEMPLATE_LICENCE, page, CONTROL_LICENCE_TEXT), "");

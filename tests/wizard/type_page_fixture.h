@@ -1,26 +1,21 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include <cstddef>
+#include <initializer_list>
 #include <span>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/host/ui/host_user_interface.h"
 #include "resources/resource_types.h"
-#include "setupdb/setup_info.h"
-#include "tests/support/test_machine.h"
+#include "tests/wizard/page_test_machine.h"
 #include "wizard/drive_table.h"
-#include "wizard/page_services.h"
-#include "wizard/setup_choices.h"
 
 namespace vtsetup::wizard {
 
 // Page 3 on a host machine, answered from an answers file as the main sequence shows it. The medium
 // lies in C:\Medium with its texts in C:\Medium\bitmaps\pl; the game goes to ...\Vantor\Orvella.
-class TypePageTest : public ::testing::Test {
+class TypePageTest : public PageTestMachine {
  protected:
   TypePageTest();
 
@@ -33,20 +28,14 @@ class TypePageTest : public ::testing::Test {
   // A type whose every size is `size` except where `entries` says otherwise.
   void AddType(std::uint32_t size, std::initializer_list<std::pair<std::size_t, std::uint32_t>> entries = {});
 
-  PageServices Services();
   // One showing of the page until it has a result; the result.
   std::uint16_t Visit();
-  // The page lines ("page 3 shown: ...") and the other lines of the transcript, in order.
+  // The transcript, and its lines that show page 3 ("page 3 shown: ...").
   std::vector<std::string> Transcript() const { return machine_->TranscriptLines(); }
   std::vector<std::string> PageLines() const;
   // The part of a page line that shows one control, from its head ("list 1001") to the next "; ".
   static std::string Control(const std::string& page_line, const std::string& head);
 
-  SetupInfo info_;
-  SetupChoices choices_;
-  std::unique_ptr<testing::TestMachine> machine_;
-  std::ostringstream errors_;
-  std::unique_ptr<platform::host::HostUserInterface> ui_;
   DriveTable table_;
 };
 

@@ -1,46 +1,28 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <memory>
-#include <sstream>
 #include <string>
-#include <utility>
 
 #include "app/background_window.h"
 #include "app/dib.h"
-#include "platform/host/ui/answers_driver.h"
-#include "platform/host/ui/answers_file.h"
-#include "platform/host/ui/host_user_interface.h"
-#include "resources/resource_types.h"
-#include "tests/support/test_machine.h"
+#include "tests/wizard/page_test_machine.h"
 #include "wizard/page_framework.h"
 #include "wizard/progress_dialog.h"
 
-namespace vtsetup::testing {
+namespace vtsetup::wizard {
 
-// The wizard as the main sequence holds it, on a temporary host machine whose user answers from an
-// answers text: the background window over an empty picture, the page framework and the progress
-// dialog, with the transcript recorded.
-class WizardFixture : public ::testing::Test {
+// The wizard as the main sequence holds it: the background window over an empty picture, the page
+// framework and the progress dialog, on the page tests' machine.
+class WizardFixture : public PageTestMachine {
  protected:
-  explicit WizardFixture(const std::string& machine_ini = "") : machine_(machine_ini, true) {}
-
   // Starts the user interface with the answers; the background window is made at `width` by `height`.
   void Start(const std::string& answers, std::int32_t width = 1024, std::int32_t height = 768) {
-    platform::host::AnswersRead read = platform::host::ParseAnswers(answers, "answers.txt");
-    ASSERT_EQ(read.error, "");
-    ui_ = std::make_unique<platform::host::HostUserInterface>(
-        machine_.Machine(),
-        platform::host::UiResources{resources::DialogTemplates(), resources::StringTable()},
-        std::make_unique<platform::host::AnswersDriver>(std::move(read.lines), machine_.Machine().Record(),
-                                                        errors_),
-        snapshot_folder_);
-    picture_ = std::make_unique<app::Dib>(machine_.System().Files(), machine_.System().Pictures());
+    Answer(answers);
+    picture_ = std::make_unique<app::Dib>(machine_->System().Files(), machine_->System().Pictures());
     background_ = std::make_unique<app::BackgroundWindow>(*ui_, *picture_);
     ASSERT_TRUE(background_->CreateBackgroundWindow(width, height));
-    framework_ = std::make_unique<wizard::PageFramework>(*ui_, *background_);
-    progress_ = std::make_unique<wizard::ProgressDialog>(*ui_, *background_);
+    framework_ = std::make_unique<PageFramework>(*ui_, *background_);
+    progress_ = std::make_unique<ProgressDialog>(*ui_, *background_);
   }
 
   // Shows the page and polls as the main sequence does until the user decides, then closes it. A page
@@ -57,14 +39,10 @@ class WizardFixture : public ::testing::Test {
     return result;
   }
 
-  TestMachine machine_;
-  std::string snapshot_folder_;
-  std::ostringstream errors_;
-  std::unique_ptr<platform::host::HostUserInterface> ui_;
   std::unique_ptr<app::Dib> picture_;
   std::unique_ptr<app::BackgroundWindow> background_;
-  std::unique_ptr<wizard::PageFramework> framework_;
-  std::unique_ptr<wizard::ProgressDialog> progress_;
+  std::unique_ptr<PageFramework> framework_;
+  std::unique_ptr<ProgressDialog> progress_;
 };
 
-}  // namespace vtsetup::testing
+}  // namespace vtsetup::wizard
