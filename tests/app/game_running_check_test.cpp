@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/earlier_installation.h"
 #include "tests/support/held_by_other_process.h"
 #include "tests/support/test_machine.h"
 
@@ -16,22 +17,8 @@ using platform::RegistryAccess;
 
 class GameRunningTest : public ::testing::Test {
  protected:
-  // The program key as an earlier installation leaves it.
-  void RecordInstalledFolder(const char* folder) {
-    platform::KeyOpen software = machine_.System().LocalMachine().Open("SOFTWARE", RegistryAccess::Write);
-    ASSERT_NE(software.key, nullptr);
-    platform::KeyOpen program = software.key->Create("Vantor Software\\Orvella\\1.0");
-    ASSERT_NE(program.key, nullptr);
-    if (folder != nullptr) {
-      ASSERT_EQ(program.key->SetString(nullptr, folder), platform::ERR_NONE);
-    } else {
-      ASSERT_EQ(program.key->SetString("Path", "C:\\Gry\\Orvella"), platform::ERR_NONE);
-    }
-  }
-  void InstallGame() {
-    std::filesystem::create_directories(machine_.Host("C:\\Gry\\Orvella"));
-    std::ofstream(machine_.Host("C:\\Gry\\Orvella\\orv.exe")) << "game";
-  }
+  void RecordInstalledFolder(const char* folder) { testing::RecordInstalledFolder(machine_, folder); }
+  void InstallGame() { testing::PlaceInstalledGame(machine_); }
   bool Running() { return IsGameRunning(machine_.System().LocalMachine(), machine_.System().Files()); }
 
   // The answer while another process runs the game, holding its executable open without sharing.

@@ -6,6 +6,7 @@
 #include "platform/host/ui/answers_driver.h"
 #include "platform/host/ui/answers_file.h"
 #include "resources/resource_types.h"
+#include "tests/support/earlier_installation.h"
 
 namespace vtsetup::wizard {
 namespace {
@@ -71,13 +72,8 @@ void PageTestMachine::WriteFile(const std::string& windows_path, const std::stri
 }
 
 void PageTestMachine::InstallGame() {
-  platform::KeyOpen software =
-      machine_->System().LocalMachine().Open("SOFTWARE", platform::RegistryAccess::Write);
-  ASSERT_NE(software.key, nullptr);
-  platform::KeyOpen program = software.key->Create("Vantor Software\\Orvella\\1.0");
-  ASSERT_NE(program.key, nullptr);
-  ASSERT_EQ(program.key->SetString(nullptr, "C:\\Gry\\Orvella"), platform::ERR_NONE);
-  WriteFile("C:\\Gry\\Orvella\\orv.exe", "game");
+  testing::RecordInstalledFolder(*machine_, testing::kInstalledGameFolder);
+  testing::PlaceInstalledGame(*machine_);
 }
 
 std::vector<std::string> PageTestMachine::PageLines() const {
