@@ -84,12 +84,6 @@ TEST_F(DirectXSetupTest, LibraryWithoutTheFunctionCountsAsMissing) {
   ExpectMissingLibraryBox();
 }
 
-TEST_F(DirectXSetupTest, NotAskedForMeansNotLoaded) {
-  info_.Options.InstallDirectX = false;
-  EXPECT_EQ(Register(), REGISTER_DONE);
-  EXPECT_EQ(machine_.TranscriptLines(), Lines{});
-}
-
 // The shortcuts and the registration come first and stay when the DirectX setup fails.
 TEST_F(DirectXSetupTest, RegistrationComesFirstAndStays) {
   PlaceLibrary(VT_DSETUP_STUB);

@@ -87,13 +87,6 @@ TEST_F(ShortcutsTest, PackWithoutShortcutsGetsItsGroupWithTheUninstallLinkOnly) 
                              .Closed());
 }
 
-TEST_F(ShortcutsTest, WithoutUninstallerNoUninstallLink) {
-  info_.Options.Uninstall = false;
-  MakeAll();
-  EXPECT_TRUE(Exists(InGroup("Orvella.LNK")));
-  EXPECT_FALSE(Exists(InGroup(std::string(kUninstallLinkName) + ".LNK")));
-}
-
 TEST_F(ShortcutsTest, SameNameTwiceReplacesTheLinkAndLogsBoth) {
   info_.Packs[0].Shortcuts = {ShortcutEntry{0, "Graj", "a.exe"}, ShortcutEntry{0, "Graj", "b.exe"}};
   info_.Packs[0].DesktopShortcuts.clear();
