@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/faulty_file_system.h"
+#include "tests/support/log_layout.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
@@ -25,37 +26,10 @@ using testing::TestMachine;
 using Bytes = std::vector<unsigned char>;
 using Lines = std::vector<std::string>;
 
-// The expected file, laid out field by field from the format the uninstaller reads.
-struct Layout {
-  Bytes bytes;
-  Layout& Words(std::initializer_list<std::uint32_t> words) {
-    for (std::uint32_t word : words) {
-      for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<unsigned char>(word >> shift));
-      }
-    }
-    return *this;
-  }
-  Layout& Byte(unsigned char value) {
-    bytes.push_back(value);
-    return *this;
-  }
-  Layout& Text(const std::string& text) {
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(0);
-    return *this;
-  }
-  Layout& Ascii(const std::string& text) {
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    return *this;
-  }
-};
-
 // "Vantor Application" has 18 characters: the first record starts at 28 + 4 + 19 = 51.
+using Layout = testing::LogLayout;
 Layout Header(std::uint32_t size) {
-  Layout log;
-  log.Ascii("ILOG").Words({28, 10, 0, size, 0, 51, 19}).Text("Vantor Application");
-  return log;
+  return testing::LogHeader("Vantor Application", size);
 }
 
 constexpr const char* kProgram = "Vantor Application";

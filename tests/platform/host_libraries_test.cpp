@@ -1,7 +1,6 @@
 #include "platform/host/processes/host_libraries.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/current_folder.h"
+#include "tests/support/scoped_variable.h"
 #include "tests/support/test_machine.h"
 
 namespace {
@@ -23,23 +23,10 @@ using vtsetup::platform::Libraries;
 using vtsetup::platform::LibraryLoad;
 using vtsetup::platform::SystemError;
 using vtsetup::testing::CurrentFolder;
+using vtsetup::testing::ScopedVariable;
 using vtsetup::testing::TestMachine;
 
 using DirectXSetup = int(VT_WINAPI*)(void*, const char*, std::uint32_t);
-
-// An environment variable set for one scope: the stub library reads its instructions there.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    ::setenv(name, value.c_str(), 1);
-  }
-  ScopedVariable(const ScopedVariable&) = delete;
-  ScopedVariable& operator=(const ScopedVariable&) = delete;
-  ~ScopedVariable() { ::unsetenv(name_); }
-
- private:
-  const char* name_;
-};
 
 class HostLibrariesTest : public ::testing::Test {
  protected:
