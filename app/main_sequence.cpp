@@ -4,6 +4,7 @@
 #include "engine/destination_path.h"
 #include "engine/temp_files.h"
 #include "engine/workers.h"
+#include "integration/joined_path.h"
 #include "integration/registration.h"
 #include "wizard/page_ids.h"
 
@@ -23,21 +24,6 @@ PageServices ServicesOf(SetupRun& run) {
           system.Disks(), system.Pictures()};
 }
 
-// A program's path as a command line: quoted, so that blanks in it (a destination below "Program Files")
-// never make the system try the part before the first blank as a program of its own.
-TextString CommandLineOf(const TextString& program) {
-  TextString command("\"");
-  command.Append(program);
-  command.Append("\"");
-  return command;
-}
-
-TextString Joined(const TextString& folder, const char* name) {
-  TextString path = folder;
-  path.EnsureTrailingBackslash();
-  path.Append(name);
-  return path;
-}
 
 }  // namespace
 
@@ -97,7 +83,9 @@ bool MainSequence::RunWizard(SetupInfo& info, TextString& destination_folder, st
       case PAGE_START:
         if (position == 0) {
           const TextString& game = run_.choices.installed_game_path;
-          if (run_.system.Programs().Start(CommandLineOf(game).Data(), platform::SHOW_DEFAULT) >= kStarted) {
+          // Quoted, as every program the setup starts: blanks in a path (a game below "Program Files") must
+          // never make the system try the part before the first blank as a program of its own.
+          if (run_.system.Programs().Start(QuotedPath("", game.Data()).Data(), platform::SHOW_DEFAULT) >= kStarted) {
             return false;
           }
           run_.messages.ShowMessage(MESSAGE_GAME_NOT_STARTED, game.Data(),
@@ -114,7 +102,7 @@ bool MainSequence::RunWizard(SetupInfo& info, TextString& destination_folder, st
     }
   }
   run_.pages.ClosePage();
-  destination_folder = Joined(run_.choices.destination_base, run_.choices.destination_subfolder.Data());
+  destination_folder = JoinedPath(run_.choices.destination_base, run_.choices.destination_subfolder.Data());
   chosen_type = run_.choices.chosen_type;
   return true;
 }
@@ -140,7 +128,7 @@ std::int32_t MainSequence::InstallFiles(SetupInfo& info, const TextString& desti
                               platform::BOX_OK | platform::BOX_ICON_STOP);
     return EXIT_FAILED;
   }
-  const TextString log_path = Joined(destination_folder, kLogName);
+  const TextString log_path = JoinedPath(destination_folder, kLogName);
   const LogResult opened = log_.LogOpen(log_path.Data(), info.PrgName.Data(), false);
   if (opened == LogResult::LOG_EXISTS) {
     if (log_.LogOpen(log_path.Data(), info.PrgName.Data(), true) != LogResult::LOG_OK) {
@@ -168,7 +156,7 @@ std::int32_t MainSequence::InstallFiles(SetupInfo& info, const TextString& desti
   log_.LogFile(kLogName, false);
   log_.LogClose();
   if (workers.CopiedFileCount() > 0) {
-    TextString command = CommandLineOf(Joined(destination_folder, info.Options.UninstallPrg.Data()));
+    TextString command = QuotedPath(destination_folder.Data(), info.Options.UninstallPrg.Data());
     command.Append(" \"");
     command.Append(log_path);
     command.Append("\" -quiet");
@@ -194,8 +182,8 @@ std::int32_t MainSequence::Finish(const SetupInfo& info, const TextString& desti
   if (chosen_type >= info.Packs.size() || info.Packs[chosen_type].Shortcuts.empty()) {
     return EXIT_DONE;
   }
-  const TextString game = Joined(destination_folder, info.Packs[chosen_type].Shortcuts[0].Target.Data());
-  run_.system.Programs().Start(CommandLineOf(game).Data(), platform::SHOW_NORMAL);
+  const TextString game = QuotedPath(destination_folder.Data(), info.Packs[chosen_type].Shortcuts[0].Target.Data());
+  run_.system.Programs().Start(game.Data(), platform::SHOW_NORMAL);
   return EXIT_DONE;
 }
 
@@ -227,7 +215,7 @@ std::int32_t MainSequence::RunSetup() {
       log_.LogClose();
       return registered;
     }
-    restart = registered == REGISTRATION_RESTART;
+    restart = registered == REGISTER_DONE_RESTART;
     if (info.Options.Readme) {
       DecidePage(PAGE_README, &info);
       run_.pages.ClosePage();
