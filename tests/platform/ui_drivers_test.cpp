@@ -250,7 +250,7 @@ class TerminalDriverTest : public ::testing::Test {
  protected:
   TerminalDriver Driver(const std::string& typed) {
     input_.str(typed);
-    return TerminalDriver(input_, output_, errors_, Transcript(transcript_));
+    return TerminalDriver(input_, output_, errors_, Transcript(transcript_), [] { return std::size_t{80}; });
   }
 
   vtsetup::testing::TempDir dir_;
@@ -335,7 +335,7 @@ TEST(UiDriverChoice, AnswersFileThenTerminalThenNobody) {
   std::ofstream(good) << "page 3: press 1\n";
   std::ofstream(bad) << "# answers\npage 3: press\n";
 
-  const UiConsole console{input, output, errors, true};
+  const UiConsole console{input, output, errors, true, {}};
   UiDriverChoice chosen = ChooseUiDriver(good.c_str(), console, transcript);
   EXPECT_NE(dynamic_cast<AnswersDriver*>(chosen.driver.get()), nullptr);
   chosen = ChooseUiDriver(bad.c_str(), console, transcript);
@@ -346,7 +346,7 @@ TEST(UiDriverChoice, AnswersFileThenTerminalThenNobody) {
   chosen = ChooseUiDriver("", console, transcript);
   EXPECT_NE(dynamic_cast<TerminalDriver*>(chosen.driver.get()), nullptr);
 
-  chosen = ChooseUiDriver(nullptr, UiConsole{input, output, errors, false}, transcript);
+  chosen = ChooseUiDriver(nullptr, UiConsole{input, output, errors, false, {}}, transcript);
   ASSERT_NE(chosen.driver, nullptr);
   EXPECT_EQ(chosen.driver->PageActions(Page(3), false), std::nullopt);
   EXPECT_EQ(chosen.driver->BrowseAnswer("Wybierz"), std::nullopt);
