@@ -74,7 +74,7 @@ TEST(HostUiTerminal, TheCopyIsOneLineRedrawnInPlaceThatABoxInterrupts) {
 
   const std::size_t first = screen.find("\r[");
   const std::size_t box =
-      screen.find("-- message box: Vantor Setup --\r\nPlik już istnieje.\r\n[6] yes  [7] no");
+      screen.find("-- message box (stop): Vantor Setup --\r\nPlik już istnieje.\r\n[6] yes  [7] no");
   ASSERT_NE(first, std::string::npos) << screen;
   ASSERT_NE(box, std::string::npos) << screen;
   ASSERT_LT(first, box) << screen;

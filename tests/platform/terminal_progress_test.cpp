@@ -150,7 +150,8 @@ TEST_F(TerminalProgressTest, AMessageBoxAPageOrTheFolderBrowserEndsTheLineFirst)
   driver.ProgressShown(copying);
   EXPECT_EQ(driver.MessageAnswer({"Vantor Setup", "Brak pliku a.txt", 18}), 4);
   std::string written = Written();
-  EXPECT_TRUE(written.starts_with(line + "\n-- message box: Vantor Setup --\nBrak pliku a.txt\n")) << written;
+  EXPECT_TRUE(written.starts_with(line + "\n-- message box (stop): Vantor Setup --\nBrak pliku a.txt\n"))
+      << written;
   // The same look as before the box: drawn again, since the box's lines took its place.
   driver.ProgressShown(copying);
   EXPECT_EQ(Written(), line);

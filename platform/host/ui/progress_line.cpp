@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "base/code_page.h"
+#include "platform/host/ui/dialog_text.h"
 
 namespace vtsetup::platform::host {
 namespace {
@@ -51,21 +51,6 @@ ProgressView ProgressOf(const DialogState& dialog) {
     }
   }
   return view;
-}
-
-std::string TerminalLineText(std::string_view cp1250_text) {
-  // The line breaks and tabs that a terminal text may keep would break the one line.
-  std::string line;
-  for (const char c : Cp1250ToTerminal(cp1250_text)) {
-    if (c == '\n') {
-      line += "\\n";
-    } else if (c == '\t') {
-      line += "\\t";
-    } else {
-      line += c;
-    }
-  }
-  return line;
 }
 
 std::string CutFromLeft(std::string_view utf8_text, std::size_t room) {

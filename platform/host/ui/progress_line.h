@@ -19,9 +19,6 @@ ProgressView ProgressOf(const DialogState& dialog);
 // UTF-8, with control characters written out, so a file's name cannot drive the terminal.
 std::string ProgressLine(const ProgressView& progress, std::size_t columns);
 
-// A text of code page 1250 for one line of the terminal: UTF-8, every control character written out.
-std::string TerminalLineText(std::string_view cp1250_text);
-
 // UTF-8 text cut to at most `room` characters by dropping its start, "..." standing for what was
 // dropped: the end of a path, the file's name, is what a person wants to read.
 std::string CutFromLeft(std::string_view utf8_text, std::size_t room);

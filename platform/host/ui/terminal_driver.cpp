@@ -147,7 +147,7 @@ std::optional<std::int32_t> TerminalDriver::MessageAnswer(const MessageBoxView& 
 
 std::optional<std::string> TerminalDriver::BrowseAnswer(const std::string& title) {
   LeaveProgressLine();
-  output_ << "-- folder browser: " << Cp1250ToUtf8(title.data(), title.size()) << " --\n";
+  output_ << "-- folder browser: " << TerminalLineText(title) << " --\n";
   while (true) {
     const std::optional<std::string> line = Ask("folder (empty to cancel)> ");
     if (!line) {
