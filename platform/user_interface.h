@@ -97,6 +97,11 @@ class UserInterface {
   virtual void MoveWindow(Window window, std::int32_t left, std::int32_t top) = 0;
   virtual void DestroyWindow(Window window) = 0;
   virtual void PostQuit(std::int32_t exit_code) = 0;
+  // Names the picture file that a window now shows over its own (a billboard), for a system whose user
+  // cannot see the pixels: a host run at a terminal prints the file's name when it changes. Null or
+  // empty: the window shows none any more. Windows shows the picture itself, so nothing is needed
+  // there. May come from a worker.
+  virtual void DescribePicture(Window /*window*/, const char* /*path*/) {}
 
   // A modeless dialog from a template of the program, owned by `owner`; `events` may be null for a
   // dialog without a procedure of its own. Null when it cannot be made.

@@ -76,6 +76,22 @@ class ScriptedDriver final : public UiDriver {
     return answer;
   }
   std::optional<std::string> BrowseAnswer(const std::string&) override { return std::nullopt; }
+
+  // What a person watching would be shown, and the threads that told it.
+  std::vector<std::string> screen;
+  std::vector<std::thread::id> screen_threads;
+  void ProgressShown(const ProgressView& progress) override {
+    Seen("progress " + progress.caption + " " + std::to_string(progress.position) + "/" +
+         std::to_string(progress.maximum));
+  }
+  void ProgressClosed() override { Seen("closed"); }
+  void PictureShown(const std::string& name) override { Seen("picture " + name); }
+
+ private:
+  void Seen(const std::string& what) {
+    screen.push_back(what);
+    screen_threads.push_back(std::this_thread::get_id());
+  }
 };
 
 // Records what a page's procedure is told, and reports init handled as the pages do.
@@ -211,6 +227,48 @@ TEST_F(HostUserInterfaceTest, TheCopysWorkerCallsAreSafeWhileTheWindowThreadWork
   worker.join();
   EXPECT_TRUE(has_control);
   ui_->DestroyWindow(progress);
+}
+
+// The copy worker's captions and bar positions and the slideshow's pictures reach the driver on the window
+// thread, only when they change what a person sees, and only from the progress dialog and the background.
+TEST_F(HostUserInterfaceTest, TheProgressDialogAndTheBillboardReachTheDriverFromTheWindowThread) {
+  class Unpainted final : public WindowEvents {
+    void OnPaint(Window, Canvas&) override {}
+    void OnClose(Window) override {}
+    void OnRightButtonDown(Window) override {}
+  } unpainted;
+  ASSERT_TRUE(ui_->RegisterBackgroundClass());
+  const Window background = ui_->CreateBackgroundWindow({0, 0, 64, 48}, unpainted);
+  const Window progress = ui_->CreateDialogWindow(108, background, nullptr, nullptr);
+  const Window page = ui_->CreateDialogWindow(113, background, &page_, nullptr);
+  ASSERT_NE(progress, nullptr);
+  ASSERT_NE(page, nullptr);
+  ui_->SetProgressRange(progress, 1008, 200);
+  std::atomic<bool> returned = false;
+  std::thread worker([&] {
+    ui_->SetText(progress, 1027, "level1.map");
+    ui_->SetProgressPosition(progress, 1008, 50);
+    ui_->SetProgressPosition(progress, 1008, 50);
+    ui_->DescribePicture(background, "D:\\OBRAZKI\\splash002.bmp");
+    ui_->DescribePicture(progress, "D:\\OBRAZKI\\splash003.bmp");
+    ui_->DescribePicture(background, nullptr);
+    returned = true;
+  });
+  while (!returned) {
+    ui_->PumpOne(nullptr);
+  }
+  worker.join();
+  ui_->SetText(page, 1025, "Other");
+  ui_->DestroyWindow(page);
+  ui_->DestroyWindow(progress);
+  EXPECT_EQ(driver_->screen,
+            (std::vector<std::string>{"progress Working... 0/100", "progress Working... 0/200",
+                                      "progress level1.map 0/200", "progress level1.map 50/200",
+                                      "picture splash002.bmp", "picture ", "closed"}));
+  EXPECT_EQ(
+      std::count(driver_->screen_threads.begin(), driver_->screen_threads.end(), std::this_thread::get_id()),
+      static_cast<std::ptrdiff_t>(driver_->screen.size()));
+  ui_->DestroyWindow(background);
 }
 
 TEST_F(HostUserInterfaceTest, ClassCursorsStringsAndTheBackgroundClass) {

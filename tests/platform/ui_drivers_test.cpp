@@ -250,7 +250,7 @@ class TerminalDriverTest : public ::testing::Test {
  protected:
   TerminalDriver Driver(const std::string& typed) {
     input_.str(typed);
-    return TerminalDriver(input_, output_, errors_, Transcript(transcript_));
+    return TerminalDriver(input_, output_, errors_, Transcript(transcript_), [] { return std::size_t{80}; });
   }
 
   vtsetup::testing::TempDir dir_;
@@ -307,7 +307,7 @@ TEST_F(TerminalDriverTest, NumbersAndVerbsActAndWrongInputIsAskedAgain) {
        {"nothing to do; try again", "there is no [9] on the screen", "item of list 1000 (0 to 1)> ",
         "That is not an item of the list", "-- page 3 (still open) --", "control 7 is disabled; try again",
         "key enter         key escape",
-        "-- message box: Vantor Setup --\nKatalog C:\\Gry już istnieje.\nCzy chcesz kontynuować?\n"
+        "-- message box (stop): Vantor Setup --\nKatalog C:\\Gry już istnieje.\nCzy chcesz kontynuować?\n"
         "[6] yes  [7] no\n",
         "Answer with one of the numbers", "-- folder browser: Wybierz --\nfolder (empty to cancel)> "}) {
     EXPECT_NE(output.find(said), std::string::npos) << said;
@@ -324,6 +324,38 @@ TEST_F(TerminalDriverTest, TheEndOfTheInputIsTheWayOut) {
   EXPECT_EQ(FileLines(transcript_), reports);
 }
 
+// Texts come from the medium's files (pack labels, paths, the readme); an escape sequence in one is shown
+// written out, never sent to the terminal, on pages, in boxes and in the folder browser's title.
+TEST_F(TerminalDriverTest, TextsOfFilesCannotDriveTheTerminalAndBoxesNameTheirIcons) {
+  TerminalDriver driver = Driver("3\nok\nok\nok\nok\n\n");
+  DialogState page = Page(3);
+  page.Find(1000)->items[1].text =
+      "Ma\x1b[2J\xB3"
+      "a\t[1.0 MB]";
+  page.controls[3].text = "Wybierz\r\n\x1b]0;tytu\xB3\x07koniec";
+  EXPECT_TRUE(driver.PageActions(page, false).has_value());
+  EXPECT_EQ(driver.MessageAnswer({"\x1b[31mVantor\nSetup",
+                                  "a\x1b[2Jb\r\nc\x9B"
+                                  "2J",
+                                  17}),
+            1);
+  EXPECT_EQ(driver.MessageAnswer({"", "Uwaga", 48}), 1);
+  EXPECT_EQ(driver.MessageAnswer({"Vantor Setup", "Koniec", 68 - 4 + 1}), 1);
+  EXPECT_EQ(driver.MessageAnswer({"Vantor Setup", "Pytanie", 32}), 1);
+  EXPECT_EQ(driver.BrowseAnswer("\x1b[HWybierz"), std::nullopt);
+
+  const std::string output = output_.str();
+  EXPECT_EQ(output.find('\x1b'), std::string::npos) << output;
+  EXPECT_EQ(output.find('\x07'), std::string::npos) << output;
+  for (const char* said :
+       {"      1  Ma\\x1b[2Jła\t[1.0 MB]\n", "      Wybierz\n      \\x1b]0;tytuł\\x07koniec\n",
+        "-- message box (stop): \\x1b[31mVantor\\nSetup --\na\\x1b[2Jb\nc\u203a2J\n[1] ok  [2] cancel\n",
+        "-- message box (warning):  --\nUwaga\n", "-- message box (information): Vantor Setup --\nKoniec\n",
+        "-- message box (question): Vantor Setup --\nPytanie\n", "-- folder browser: \\x1b[HWybierz --\n"}) {
+    EXPECT_NE(output.find(said), std::string::npos) << said << "\n" << output;
+  }
+}
+
 TEST(UiDriverChoice, AnswersFileThenTerminalThenNobody) {
   vtsetup::testing::TempDir dir;
   std::istringstream input;
@@ -335,7 +367,7 @@ TEST(UiDriverChoice, AnswersFileThenTerminalThenNobody) {
   std::ofstream(good) << "page 3: press 1\n";
   std::ofstream(bad) << "# answers\npage 3: press\n";
 
-  const UiConsole console{input, output, errors, true};
+  const UiConsole console{input, output, errors, true, {}};
   UiDriverChoice chosen = ChooseUiDriver(good.c_str(), console, transcript);
   EXPECT_NE(dynamic_cast<AnswersDriver*>(chosen.driver.get()), nullptr);
   chosen = ChooseUiDriver(bad.c_str(), console, transcript);
@@ -346,7 +378,7 @@ TEST(UiDriverChoice, AnswersFileThenTerminalThenNobody) {
   chosen = ChooseUiDriver("", console, transcript);
   EXPECT_NE(dynamic_cast<TerminalDriver*>(chosen.driver.get()), nullptr);
 
-  chosen = ChooseUiDriver(nullptr, UiConsole{input, output, errors, false}, transcript);
+  chosen = ChooseUiDriver(nullptr, UiConsole{input, output, errors, false, {}}, transcript);
   ASSERT_NE(chosen.driver, nullptr);
   EXPECT_EQ(chosen.driver->PageActions(Page(3), false), std::nullopt);
   EXPECT_EQ(chosen.driver->BrowseAnswer("Wybierz"), std::nullopt);

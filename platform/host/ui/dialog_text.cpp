@@ -4,6 +4,7 @@
 #include "base/quoted.h"
 #include "platform/host/ui/rtf_text.h"
 #include "platform/host/ui/user_verbs.h"
+#include "platform/user_interface.h"
 
 namespace vtsetup::platform::host {
 namespace {
@@ -136,7 +137,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 void AppendBlock(std::string& screen, std::string_view cp1250_text, const std::string& indent) {
   for (const std::string_view line : Lines(cp1250_text)) {
-    screen += indent + Utf8(line) + "\n";
+    screen += indent + Cp1250ToTerminal(line) + "\n";
   }
 }
 
@@ -148,7 +149,8 @@ std::string ScreenItem(const ControlState& control, const std::string& margin) {
     std::string item = Head(control) + flags + "\n";
     for (std::size_t i = 0; i < control.items.size(); ++i) {
       const bool selected = static_cast<std::int64_t>(i) == control.selection;
-      item += indent + std::to_string(i) + (selected ? "* " : "  ") + Utf8(control.items[i].text) + "\n";
+      item += indent + std::to_string(i) + (selected ? "* " : "  ") +
+              Cp1250ToTerminal(control.items[i].text) + "\n";
     }
     return item;
   }
@@ -164,10 +166,41 @@ std::string ScreenItem(const ControlState& control, const std::string& margin) {
   return item;
 }
 
+// The icon beside a box's text, as a word after "message box"; nothing for a box without one.
+std::string IconName(std::uint32_t style) {
+  constexpr std::uint32_t kIconQuestion = 32;
+  switch (style & 0xF0u) {
+    case BOX_ICON_STOP:
+      return " (stop)";
+    case kIconQuestion:
+      return " (question)";
+    case BOX_ICON_WARNING:
+      return " (warning)";
+    case BOX_ICON_INFORMATION:
+      return " (information)";
+    default:
+      return "";
+  }
+}
+
 }  // namespace
 
 std::string QuotedText(std::string_view cp1250_text) {
   return Quoted(Utf8(cp1250_text));
+}
+
+std::string TerminalLineText(std::string_view cp1250_text) {
+  std::string line;
+  for (const char c : Cp1250ToTerminal(cp1250_text)) {
+    if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\t') {
+      line += "\\t";
+    } else {
+      line += c;
+    }
+  }
+  return line;
 }
 
 std::string PageShownLine(const DialogState& page) {
@@ -222,7 +255,7 @@ std::string PageScreen(const DialogState& page, bool again) {
 }
 
 std::string MessageBoxScreen(const MessageBoxView& box) {
-  std::string screen = "-- message box: " + Utf8(box.title) + " --\n";
+  std::string screen = "-- message box" + IconName(box.style) + ": " + TerminalLineText(box.title) + " --\n";
   AppendBlock(screen, box.text, "");
   const char* separator = "";
   for (const std::int32_t answer : BoxAnswers(box.style)) {

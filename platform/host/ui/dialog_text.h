@@ -16,6 +16,10 @@ namespace vtsetup::platform::host {
 
 // A text on one line in double quotes, converted to UTF-8 and escaped as base/quoted.h escapes.
 std::string QuotedText(std::string_view cp1250_text);
+// A text for one line of the terminal: UTF-8, every control character written out, line breaks and
+// tabs too. The screens below write out the control characters of every text as well, since a name
+// from the medium's files must not drive the terminal.
+std::string TerminalLineText(std::string_view cp1250_text);
 
 // One line for a page shown: every visible control that has an id, a text or a picture, in tab order,
 // as "CLASS ID CONTENT FLAGS", "; " between them. Classes: button, checkbox, text, picture, list,
@@ -36,7 +40,10 @@ std::vector<const ControlState*> NumberedControls(const DialogState& page);
 // The page drawn for the terminal, one control a line (list items and texts of several lines below
 // it), with "[N]" before the numbered controls; ends with a line break.
 std::string PageScreen(const DialogState& page, bool again);
-// A message box drawn for the terminal: title, text, and its answers "[6] yes  [7] no".
+// A message box drawn for the terminal: its icon and title, its text, and its answers:
+//   -- message box (stop): Vantor Setup --
+//   ...
+//   [6] yes  [7] no
 std::string MessageBoxScreen(const MessageBoxView& box);
 
 }  // namespace vtsetup::platform::host

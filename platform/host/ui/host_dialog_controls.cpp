@@ -15,6 +15,7 @@ void HostUserInterface::SetText(Window dialog, std::uint16_t id, const char* tex
   OnWindowThread([&] {
     if (ControlState* control = ControlOf(dialog, id)) {
       control->text = text != nullptr ? text : "";
+      ShowProgress(*Known(dialog));
     }
   });
 }
@@ -169,6 +170,7 @@ std::uint32_t HostUserInterface::SetProgressRange(Window dialog, std::uint16_t i
                                    (static_cast<std::uint32_t>(control->range_maximum) << 16);
     control->range_minimum = 0;
     control->range_maximum = maximum;
+    ShowProgress(*Known(dialog));
     return previous;
   });
 }
@@ -185,6 +187,7 @@ void HostUserInterface::SetProgressPosition(Window dialog, std::uint16_t id, std
       control->position = clamped;
       Record("progress dialog " + std::to_string(Known(dialog)->dialog.source->id) + ": " +
              std::to_string(clamped) + " of " + std::to_string(control->range_maximum));
+      ShowProgress(*Known(dialog));
     }
   });
 }

@@ -7,6 +7,7 @@
 
 #include "platform/host/ui/framebuffer.h"
 #include "platform/host/ui/framebuffer_canvas.h"
+#include "platform/host/ui/progress_line.h"
 
 namespace vtsetup::platform {
 
@@ -224,8 +225,9 @@ void HostUserInterface::DestroyWindow(Window window) {
     }
     if (known->dialog_events != nullptr) {
       known->dialog_events->OnDestroy(known);
-    } else if (known->kind == WindowObject::Kind::Dialog) {
+    } else if (IsProgressDialog(*known)) {
       Record("progress dialog " + std::to_string(known->dialog.source->id) + " closed");
+      driver_->ProgressClosed();
     }
     windows_.erase(std::find_if(windows_.begin(), windows_.end(),
                                 [&](const auto& entry) { return entry.get() == known; }));
@@ -234,6 +236,25 @@ void HostUserInterface::DestroyWindow(Window window) {
 
 void HostUserInterface::PostQuit(std::int32_t exit_code) {
   OnWindowThread([&] { posted_quits_.push_back(exit_code); });
+}
+
+void HostUserInterface::DescribePicture(Window window, const char* path) {
+  OnWindowThread([&] {
+    const WindowObject* known = Known(window);
+    if (known != nullptr && known->kind == WindowObject::Kind::Background) {
+      driver_->PictureShown(path != nullptr && *path != '\0' ? FileTitle(path).Data() : "");
+    }
+  });
+}
+
+bool HostUserInterface::IsProgressDialog(const WindowObject& window) {
+  return window.kind == WindowObject::Kind::Dialog && window.dialog_events == nullptr;
+}
+
+void HostUserInterface::ShowProgress(const WindowObject& dialog) {
+  if (IsProgressDialog(dialog) && dialog.visible) {
+    driver_->ProgressShown(ProgressOf(dialog.dialog));
+  }
 }
 
 // --- Dialogs
@@ -269,6 +290,7 @@ Window HostUserInterface::CreateDialogWindow(std::uint16_t template_id, Window o
     WindowObject& window = *windows_.back();
     if (events == nullptr) {
       Record("progress dialog " + std::to_string(template_id) + " opened");
+      ShowProgress(window);
     } else if (events->OnInit(&window, parameter) && Known(&window) != nullptr) {
       SetFocusToFirstControl(window);
     }

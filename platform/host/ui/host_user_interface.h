@@ -77,6 +77,7 @@ class HostUserInterface final : public UserInterface {
   void MoveWindow(Window window, std::int32_t left, std::int32_t top) override;
   void DestroyWindow(Window window) override;
   void PostQuit(std::int32_t exit_code) override;
+  void DescribePicture(Window window, const char* path) override;
 
   Window CreateDialogWindow(std::uint16_t template_id, Window owner, DialogEvents* events,
                             void* parameter) override;
@@ -136,6 +137,10 @@ class HostUserInterface final : public UserInterface {
 
   WindowObject* Known(Window window) const;
   ControlState* ControlOf(Window dialog, std::uint16_t id) const;
+  // A dialog without a procedure of its own: the progress dialog, which only shows.
+  static bool IsProgressDialog(const WindowObject& window);
+  // Tells the driver how a progress dialog looks now; other windows are no business of its.
+  void ShowProgress(const WindowObject& dialog);
   void Paint(WindowObject& window);
   bool PaintOnePending();
   bool RunOneSentCall();

@@ -5,6 +5,7 @@
 #include "base/code_page.h"
 #include "platform/host/ui/action_check.h"
 #include "platform/host/ui/dialog_text.h"
+#include "platform/host/ui/progress_line.h"
 #include "platform/host/ui/user_verbs.h"
 
 namespace vtsetup::platform::host {
@@ -19,6 +20,10 @@ constexpr std::string_view kHelp =
     "The end of the input (Ctrl-D) leaves the page as Escape does.\n";
 
 using resources::ControlClass;
+
+// Erases from the cursor to the end of the line, so a shorter redraw leaves nothing of the longer one.
+constexpr std::string_view kEraseToEnd = "\x1b[K";
+constexpr std::string_view kBillboardFrame = "-- billboard:  --";
 
 }  // namespace
 
@@ -98,6 +103,7 @@ TerminalDriver::Reading TerminalDriver::ReadActions(const DialogState& page, std
 }
 
 std::optional<std::vector<UserAction>> TerminalDriver::PageActions(const DialogState& page, bool again) {
+  LeaveProgressLine();
   output_ << PageScreen(page, again);
   while (true) {
     const std::optional<std::string> line = Ask("> ");
@@ -122,6 +128,7 @@ std::optional<std::vector<UserAction>> TerminalDriver::PageActions(const DialogS
 }
 
 std::optional<std::int32_t> TerminalDriver::MessageAnswer(const MessageBoxView& box) {
+  LeaveProgressLine();
   output_ << MessageBoxScreen(box);
   const std::vector<std::int32_t> offered = BoxAnswers(box.style);
   while (true) {
@@ -139,7 +146,8 @@ std::optional<std::int32_t> TerminalDriver::MessageAnswer(const MessageBoxView& 
 }
 
 std::optional<std::string> TerminalDriver::BrowseAnswer(const std::string& title) {
-  output_ << "-- folder browser: " << Cp1250ToUtf8(title.data(), title.size()) << " --\n";
+  LeaveProgressLine();
+  output_ << "-- folder browser: " << TerminalLineText(title) << " --\n";
   while (true) {
     const std::optional<std::string> line = Ask("folder (empty to cancel)> ");
     if (!line) {
@@ -155,6 +163,51 @@ std::optional<std::string> TerminalDriver::BrowseAnswer(const std::string& title
     }
     output_ << "The path has characters that code page 1250 lacks; try again.\n";
   }
+}
+
+void TerminalDriver::DrawInPlace(const std::string& line) {
+  output_ << '\r' << line << kEraseToEnd << std::flush;
+}
+
+void TerminalDriver::LeaveProgressLine() {
+  if (!progress_line_.empty()) {
+    output_ << '\n' << std::flush;
+    progress_line_.clear();
+  }
+}
+
+void TerminalDriver::ProgressShown(const ProgressView& progress) {
+  // Every block of a file moves the bar, mostly within one percent: only a change is drawn.
+  std::string line = ProgressLine(progress, columns_());
+  if (line != progress_line_) {
+    DrawInPlace(line);
+    progress_line_ = std::move(line);
+  }
+}
+
+void TerminalDriver::ProgressClosed() {
+  LeaveProgressLine();
+}
+
+void TerminalDriver::PictureShown(const std::string& name) {
+  if (name == picture_) {
+    return;
+  }
+  picture_ = name;
+  if (name.empty()) {
+    return;
+  }
+  const std::size_t columns = columns_();
+  const std::size_t room = columns > kBillboardFrame.size() + 1 ? columns - 1 - kBillboardFrame.size() : 0;
+  const std::string line = "-- billboard: " + CutFromLeft(TerminalLineText(name), room) + " --";
+  if (progress_line_.empty()) {
+    output_ << line << '\n' << std::flush;
+    return;
+  }
+  // The name takes the progress line's place and the progress line comes back below it.
+  DrawInPlace(line);
+  output_ << '\n';
+  DrawInPlace(progress_line_);
 }
 
 }  // namespace vtsetup::platform::host

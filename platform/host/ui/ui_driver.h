@@ -24,6 +24,14 @@ struct MessageBoxView {
   std::uint32_t style = 0;
 };
 
+// A progress dialog as a person would see it: its line of text and its bar.
+struct ProgressView {
+  std::string caption;  // code page 1250
+  std::uint16_t position = 0;
+  std::uint16_t minimum = 0;
+  std::uint16_t maximum = 0;
+};
+
 // Who acts for the user of a host run: an answers file, a person at a terminal, or nobody. Each call
 // is one visit; a driver that has no answer for it reports that (on standard error and in the
 // transcript) and returns nothing, and the user interface then takes the way out: Escape on a page,
@@ -38,6 +46,15 @@ class UiDriver {
   virtual std::optional<std::int32_t> MessageAnswer(const MessageBoxView& box) = 0;
   // The folder chosen, a Windows path; nothing for cancel.
   virtual std::optional<std::string> BrowseAnswer(const std::string& title) = 0;
+
+  // What changes on the screen without asking anything. Only a person watching needs it; a driver that
+  // answers for nobody leaves these alone, since the transcript keeps the events that a test checks.
+  // A progress dialog opened, or its text or bar changed.
+  virtual void ProgressShown(const ProgressView& /*progress*/) {}
+  virtual void ProgressClosed() {}
+  // The file name (code page 1250) of the picture that the background window now shows over its own;
+  // empty when it shows none any more.
+  virtual void PictureShown(const std::string& /*name*/) {}
 };
 
 // The answer that a box's Escape gives: Cancel where the box has it, else its last way out

@@ -52,13 +52,17 @@ UiDriverChoice ChooseUiDriver(const char* answers_path, const UiConsole& console
     return {std::make_unique<AnswersDriver>(std::move(read.lines), transcript, console.errors), {}};
   }
   if (console.input_is_terminal) {
-    return {std::make_unique<TerminalDriver>(console.input, console.output, console.errors, transcript), {}};
+    ColumnCount columns = console.columns ? console.columns : [] { return kDefaultTerminalColumns; };
+    return {std::make_unique<TerminalDriver>(console.input, console.output, console.errors, transcript,
+                                             std::move(columns)),
+            {}};
   }
   return {std::make_unique<NoAnswersDriver>(transcript, console.errors), {}};
 }
 
 UiDriverChoice MakeUiDriver(const Transcript& transcript) {
-  const UiConsole console{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1};
+  const UiConsole console{std::cin, std::cout, std::cerr, ::isatty(STDIN_FILENO) == 1,
+                          [] { return TerminalColumns(STDOUT_FILENO); }};
   return ChooseUiDriver(std::getenv("VTSETUP_ANSWERS"), console, transcript);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/host/machine/transcript.h"
+#include "platform/host/ui/terminal_columns.h"
 #include "platform/host/ui/ui_driver.h"
 
 namespace vtsetup::platform::host {
@@ -21,13 +22,15 @@ struct UiConsole {
   std::ostream& output;
   std::ostream& errors;
   bool input_is_terminal = false;
+  // The output's width; none fits lines to the default.
+  ColumnCount columns;
 };
 
 // The answers file when `answers_path` names one (null or empty: none); else the terminal when the
 // input is one; else a driver without answers, which reports every visit as unanswered.
 UiDriverChoice ChooseUiDriver(const char* answers_path, const UiConsole& console,
                               const Transcript& transcript);
-// The choice for a run: VTSETUP_ANSWERS, the standard streams.
+// The choice for a run: VTSETUP_ANSWERS, the standard streams, the width of the standard output.
 UiDriverChoice MakeUiDriver(const Transcript& transcript);
 
 }  // namespace vtsetup::platform::host
