@@ -11,6 +11,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/threads.h"
 #include "platform/user_interface.h"
 
 namespace vtsetup::platform {
@@ -39,6 +40,8 @@ class System {
   virtual std::string UiProblem() = 0;
   virtual Graphics& Pictures() = 0;
   virtual DebugSink& Debug() = 0;
+  // Qualified: the member's own name would otherwise stand for the type inside the class.
+  virtual platform::Threads& Threads() = 0;
 };
 
 // The system this program runs on; defined by the adapter that the build links.

@@ -2,14 +2,6 @@
 
 namespace vtsetup::wizard {
 
-TextString BitmapFolder(const TextString& source_folder, const SetupInfo& info) {
-  TextString folder = source_folder;
-  folder.EnsureTrailingBackslash();
-  folder.Append(info.Options.BitmapDir);
-  folder.EnsureTrailingBackslash();
-  return folder;
-}
-
 TextString LanguageFolder(platform::UserInterface& ui, const TextString& source_folder,
                           const SetupInfo& info) {
   TextString folder = BitmapFolder(source_folder, info);

@@ -10,6 +10,7 @@
 #include "platform/host/processes/host_debug_sink.h"
 #include "platform/host/processes/host_libraries.h"
 #include "platform/host/processes/host_processes.h"
+#include "platform/host/processes/host_threads.h"
 #include "platform/host/profile/host_profile.h"
 #include "platform/host/registry/host_registry.h"
 #include "platform/host/shell/host_shell.h"
@@ -46,6 +47,7 @@ class HostSystem final : public System {
   std::string UiProblem() override;
   Graphics& Pictures() override { return graphics_; }
   DebugSink& Debug() override { return debug_; }
+  platform::Threads& Threads() override { return threads_; }
 
  private:
   const Machine& machine_;
@@ -59,6 +61,7 @@ class HostSystem final : public System {
   HostShell shell_;
   HostDebugSink debug_;
   HostGraphics graphics_;
+  HostThreads threads_;
   std::once_flag ui_made_;
   std::unique_ptr<HostUserInterface> ui_;
   std::string ui_problem_;

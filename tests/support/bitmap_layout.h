@@ -87,4 +87,25 @@ inline Bytes WithFileHeader(const Bytes& rest, std::uint32_t pixel_offset) {
       .Data();
 }
 
+// A little-endian field of `size` bytes at `at`.
+inline std::uint32_t Little(const Bytes& bytes, std::size_t at, int size) {
+  std::uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) {
+    value = value << 8 | bytes.at(at + static_cast<std::size_t>(i));
+  }
+  return value;
+}
+
+// What a person would see of a background snapshot: its pixel at (x, y) from the top, read from the
+// 24-bit bottom-up layout of the file.
+inline std::uint32_t SnapshotPixel(const Bytes& file, std::int32_t x, std::int32_t y) {
+  const std::uint32_t offset = Little(file, 10, 4);
+  const auto width = static_cast<std::int32_t>(Little(file, 18, 4));
+  const auto height = static_cast<std::int32_t>(Little(file, 22, 4));
+  const std::size_t row_size = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+  const std::size_t at =
+      offset + static_cast<std::size_t>(height - 1 - y) * row_size + static_cast<std::size_t>(x) * 3;
+  return Little(file, at, 3);
+}
+
 }  // namespace vtsetup::testing
