@@ -24,7 +24,6 @@ PageServices ServicesOf(SetupRun& run) {
           system.Disks(), system.Pictures()};
 }
 
-
 }  // namespace
 
 MainSequence::MainSequence(SetupRun& run)
@@ -85,7 +84,10 @@ bool MainSequence::RunWizard(SetupInfo& info, TextString& destination_folder, st
           const TextString& game = run_.choices.installed_game_path;
           // Quoted, as every program the setup starts: blanks in a path (a game below "Program Files") must
           // never make the system try the part before the first blank as a program of its own.
-          if (run_.system.Programs().Start(QuotedPath("", game.Data()).Data(), platform::SHOW_DEFAULT) >= kStarted) {
+          TextString command("\"");
+          command.Append(game);
+          command.Append('"');
+          if (run_.system.Programs().Start(command.Data(), platform::SHOW_DEFAULT) >= kStarted) {
             return false;
           }
           run_.messages.ShowMessage(MESSAGE_GAME_NOT_STARTED, game.Data(),
@@ -143,7 +145,9 @@ std::int32_t MainSequence::InstallFiles(SetupInfo& info, const TextString& desti
   }
   log_.LogDirectory(".");
 
-  Workers workers(WorkerServicesOf(run_, log_), run_.background);
+  const WorkerServices services{system.Files(), run_.ui,           run_.messages,     log_,
+                                system.Debug(), system.Pictures(), system.Programs(), system.Threads()};
+  Workers workers(services, run_.background);
   workers.StartWorkers(info, destination_folder.Data(), run_.choices.source_folder.Data(), chosen_type,
                        progress.Window(), CONTROL_PROGRESS_BAR);
   const std::int32_t copied = workers.WaitForWorkers();
@@ -182,7 +186,8 @@ std::int32_t MainSequence::Finish(const SetupInfo& info, const TextString& desti
   if (chosen_type >= info.Packs.size() || info.Packs[chosen_type].Shortcuts.empty()) {
     return EXIT_DONE;
   }
-  const TextString game = QuotedPath(destination_folder.Data(), info.Packs[chosen_type].Shortcuts[0].Target.Data());
+  const TextString game =
+      QuotedPath(destination_folder.Data(), info.Packs[chosen_type].Shortcuts[0].Target.Data());
   run_.system.Programs().Start(game.Data(), platform::SHOW_NORMAL);
   return EXIT_DONE;
 }
@@ -206,10 +211,16 @@ std::int32_t MainSequence::RunSetup() {
     if (installed != EXIT_DONE) {
       return installed;
     }
-    const std::int32_t registered =
-        RegisterInstallation(RegistrationServicesOf(run_), info, destination_folder.Data(),
-                             run_.setup_folder.Data(), chosen_type, log_);
-    if (registered != REGISTRATION_DONE && registered != REGISTRATION_RESTART) {
+    platform::System& system = run_.system;
+    RegistrationServices services{
+        {system.UserShell(), system.Profiles(), system.Files(), run_.ui, system.Debug()},
+        system.LocalMachine(),
+        system.Modules(),
+        run_.messages,
+        run_.background.Window()};
+    const std::int32_t registered = RegisterInstallation(services, info, destination_folder.Data(),
+                                                         run_.setup_folder.Data(), chosen_type, log_);
+    if (registered != REGISTER_DONE && registered != REGISTER_DONE_RESTART) {
       CleanUpSetup(info, destination_folder, temp_folder);
       log_.LogFile(kLogName, false);
       log_.LogClose();

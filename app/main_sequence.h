@@ -33,6 +33,8 @@ inline constexpr std::uint16_t MESSAGE_GAME_NOT_STARTED = 5018;
 class MainSequence {
  public:
   explicit MainSequence(SetupRun& run);
+  // A page left shown by a cancelled run goes before the procedures it calls.
+  ~MainSequence() { run_.pages.DiscardPage(); }
   MainSequence(const MainSequence&) = delete;
   MainSequence& operator=(const MainSequence&) = delete;
 

@@ -34,8 +34,13 @@ void PageFramework::SetPage(PageId page, platform::DialogEvents& events) {
 }
 
 PageFramework::~PageFramework() {
+  DiscardPage();
+}
+
+void PageFramework::DiscardPage() {
   if (current_page_ != nullptr) {
     ui_.DestroyWindow(current_page_);
+    current_page_ = nullptr;
     background_.SetCurrentPage(nullptr);
   }
 }

@@ -32,6 +32,9 @@ class PageFramework {
   std::uint16_t PollPageResult();
   // Destroys the page (which frees what it holds) and shows the wait cursor; the result stays.
   void ClosePage();
+  // Destroys a page still shown and leaves the cursor as it is: for the end of a run that ended on a
+  // page, before the page's procedure goes.
+  void DiscardPage();
 
   PageResult& Result() { return result_; }
   platform::Window CurrentPage() const { return current_page_; }

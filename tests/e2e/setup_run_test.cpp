@@ -51,6 +51,16 @@ class SetupRun : public SetupRunTest {
     AddEnvironment("VTSETUP_DSETUP_RESULT=" + result);
   }
 
+  // An earlier installation of the game on this machine, as its program key and executable show it.
+  void InstallEarlierGame() {
+    PrepareMachine();
+    std::ofstream(MachineRoot() / "registry.reg", std::ios::app)
+        << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantor "
+           "Software\\Orvella\\1.0]\r\n@=\"C:\\\\Gry\\\\Orvella\"\r\n\r\n";
+    fs::create_directories(OnDriveC("C:\\Gry\\Orvella"));
+    std::ofstream(OnDriveC("C:\\Gry\\Orvella\\orv.exe")) << "#!/bin/sh\nexit 0\n";
+  }
+
   bool Installed(const std::string& relative) const {
     return fs::is_regular_file(OnDriveC(std::string(kDestination) + "\\" + relative));
   }
@@ -107,21 +117,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "page 1: press 1\npage 2: press 1\npage 3: key escape\n",
                       "page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: press 2\n"));
 
-// An earlier installation of the game on this machine, as its program key and executable show it.
-void InstallEarlierGame(SetupRunTest& test) {
-  test.PrepareMachine();
-  std::ofstream(test.MachineRoot() / "registry.reg", std::ios::app)
-      << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantor "
-         "Software\\Orvella\\1.0]\r\n@=\"C:\\\\Gry\\\\Orvella\"\r\n\r\n";
-  fs::create_directories(test.OnDriveC("C:\\Gry\\Orvella"));
-  std::ofstream(test.OnDriveC("C:\\Gry\\Orvella\\orv.exe")) << "#!/bin/sh\nexit 0\n";
-}
-
 TEST_F(SetupRun, TheGameRunningEndsWithOneAndShowsNothing) {
   PrepareMachine();
   const Run first = RunSetup("");  // makes the machine's registry
   ASSERT_EQ(first.exit_code, 10);
-  InstallEarlierGame(*this);
+  InstallEarlierGame();
   std::string executable = "Z:" + OnDriveC("C:\\Gry\\Orvella\\orv.exe").string();
   std::replace(executable.begin(), executable.end(), '/', '\\');
   fs::remove(dir_.File("transcript.txt"));
@@ -135,7 +135,8 @@ TEST_F(SetupRun, AMissingDatabaseIsToldAndEndsWithNine) {
   fs::remove(OwnMedium() / "SETUP.INF");
   const Run run = RunSetup("");
   EXPECT_EQ(run.exit_code, 9) << run.err;
-  EXPECT_TRUE(TranscriptHasLineStarting("message box (style 16) " + std::string(kTitle) + ": \"Nie mo"));
+  EXPECT_TRUE(
+      TranscriptHasLineStarting("message box (style 16) " + std::string(kTitle) + ": \"Plik SETUP.INF, "));
   EXPECT_FALSE(TranscriptHasLineStarting("page 1 shown"));
 }
 
@@ -147,7 +148,8 @@ TEST_F(SetupRun, ADamagedDatabaseIsToldAndEndsWithNine) {
   WriteBytes(database.string(), bytes);
   const Run run = RunSetup("");
   EXPECT_EQ(run.exit_code, 9) << run.err;
-  EXPECT_TRUE(TranscriptHasLineStarting("message box (style 16) " + std::string(kTitle)));
+  EXPECT_TRUE(TranscriptHasLineStarting("message box (style 16) " + std::string(kTitle) +
+                                        ": \"Plik SETUP.INF jest uszkodzony."));
   EXPECT_FALSE(TranscriptHasLineStarting("page 1 shown"));
 }
 
@@ -209,7 +211,7 @@ TEST_F(SetupRun, ACopyThatFailsBeforeAnyFileStartsNoUninstaller) {
 TEST_F(SetupRun, ClearingTheGameOnTheOptionsPageInstallsNothingAndStartsTheInstalledGame) {
   PrepareMachine();
   ASSERT_EQ(RunSetup("").exit_code, 10);
-  InstallEarlierGame(*this);
+  InstallEarlierGame();
   const Run run = RunSetup(
       "page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: uncheck 1028; press 1\n"
       "page 5: press 6\n");
@@ -217,7 +219,7 @@ TEST_F(SetupRun, ClearingTheGameOnTheOptionsPageInstallsNothingAndStartsTheInsta
   EXPECT_FALSE(fs::exists(OnDriveC(kDestination)));
   EXPECT_FALSE(TranscriptHasLineStarting("progress dialog 108"));
   EXPECT_TRUE(TranscriptHasLineStarting(
-      "program not started (error 2): show 1: \"C:\\Program Files\\Vantor\\Orvella\\orv.exe\""));
+      "program not started (error 3): show 1: \"C:\\Program Files\\Vantor\\Orvella\\orv.exe\""));
 }
 
 TEST_F(SetupRun, TheStartButtonOfTheFinishedPageStartsTheGame) {
