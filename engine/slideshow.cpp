@@ -53,7 +53,7 @@ void Slideshow::ShowPicture(const TextString& path) {
   // Loaded before it takes the slot, so the paint handler never waits for a file to be read. A picture
   // that cannot be loaded stays empty for its time: it paints nothing and the round goes on.
   auto next = std::make_unique<app::Dib>(services_.files, services_.graphics);
-  next->LoadDib(path.Data());
+  const bool loaded = next->LoadDib(path.Data());
   // A picture stored top-down gives its height negative; its area on the screen is the same.
   const platform::PixelRect area{app::kBillboardLeft, app::kBillboardTop, next->DibWidth(),
                                  std::abs(next->DibHeight())};
@@ -65,6 +65,8 @@ void Slideshow::ShowPicture(const TextString& path) {
   }
   Invalidate(area);
   services_.ui.Update(services_.background.Window());
+  // What a person who cannot see the window is told is on it now.
+  services_.ui.DescribePicture(services_.background.Window(), loaded ? path.Data() : nullptr);
   shown_area_ = area;
 }
 

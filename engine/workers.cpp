@@ -111,6 +111,7 @@ void Workers::RemoveBillboard() {
   if (window != nullptr) {
     services_.ui.Invalidate(window, nullptr, false);
     services_.ui.Update(window);
+    services_.ui.DescribePicture(window, nullptr);
   }
 }
 

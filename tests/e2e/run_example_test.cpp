@@ -41,9 +41,10 @@ TEST(RunExample, NeverDeletesAMachineFolderItDidNotMake) {
   EXPECT_NE(same.err.find("the machine's own folder"), std::string::npos) << same.err;
 }
 
-// The promise of the standard output is the database as JSON; the build talks on the standard error.
-// A second run replaces the machine that the first one made.
-TEST(RunExample, PrintsOnlyTheDatabaseAndRemakesItsOwnMachine) {
+// Without a terminal the example installs itself with its answers file; the standard output ends with
+// where the game went, the exit code, and where the transcript and the snapshots are, while the build
+// talks on the standard error. A second run starts again from a fresh machine.
+TEST(RunExample, InstallsTheGameUnattendedAndSaysWhereItWent) {
   TempDir dir;
   const std::string medium = (dir.Path() / "medium").string();
   for (int run = 0; run < 2; ++run) {
@@ -51,13 +52,20 @@ TEST(RunExample, PrintsOnlyTheDatabaseAndRemakesItsOwnMachine) {
       WriteText((dir.Path() / "machine" / "drive_c" / "stale.txt").string(), "old");
     }
     const ScriptRun made = RunScript(dir, VT_RUN_EXAMPLE, medium);
-    ASSERT_EQ(made.status, 0) << made.err;
-    ASSERT_FALSE(made.out.empty());
-    EXPECT_EQ(made.out.front(), '{') << made.out.substr(0, 200);
-    EXPECT_EQ(made.out.substr(made.out.find_last_not_of('\n'), 1), "}")
-        << made.out.substr(made.out.size() - 200);
+    ASSERT_EQ(made.status, 0) << made.err << made.out;
+    EXPECT_NE(
+        made.out.find("The game went to C:\\Program Files\\Vantor\\Orvella (on this computer: " +
+                      (dir.Path() / "machine" / "drive_c" / "Program Files" / "Vantor" / "Orvella").string() +
+                      ")."),
+        std::string::npos)
+        << made.out;
+    EXPECT_NE(made.out.find("The setup ended with exit code 0."), std::string::npos) << made.out;
+    EXPECT_NE(made.out.find("Transcript: " + (dir.Path() / "transcript.txt").string()), std::string::npos);
     EXPECT_NE(made.err.find("the medium of Orvella is in"), std::string::npos) << made.err;
-    EXPECT_TRUE(fs::is_regular_file(dir.Path() / "machine" / "machine.ini"));
+    EXPECT_TRUE(ReadText((dir.Path() / "transcript.txt").string()).ends_with("exit code 0\n"));
+    EXPECT_TRUE(fs::exists(dir.Path() / "snapshots" / "background-0001.bmp"));
+    EXPECT_TRUE(fs::is_regular_file(dir.Path() / "machine" / "drive_c" / "Program Files" / "Vantor" /
+                                    "Orvella" / "orv.exe"));
   }
   EXPECT_FALSE(fs::exists(dir.Path() / "machine" / "drive_c" / "stale.txt"));
 }

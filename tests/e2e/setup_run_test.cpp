@@ -13,7 +13,9 @@
 #include "platform/system.h"
 #include "setupdb/setup_file.h"
 #include "tests/e2e/setup_fixture.h"
+#include "tests/support/bitmap_layout.h"
 #include "tests/support/held_by_other_process.h"
+#include "tests/support/shell_link_reader.h"
 
 namespace vtsetup::testing {
 namespace {
@@ -81,6 +83,27 @@ TEST_F(SetupRun, FullInstallationGoesWhereTheUserSawIt) {
   EXPECT_EQ(log.records.front().texts, std::vector<std::string>{"."});
   EXPECT_EQ(log.records.back().type, 3);
   EXPECT_EQ(log.records.back().texts, std::vector<std::string>{"dinstall.log"});
+  // The shortcuts where the person looks for them, each pointing at the installed file, and logged.
+  const ParsedLink game =
+      ParseLink(ReadBytes(OnDriveC("C:\\Windows\\Start Menu\\Programs\\Orvella\\Orvella.LNK").string()));
+  EXPECT_FALSE(game.broken);
+  EXPECT_EQ(game.local_base_path, "C:\\Program Files\\Vantor\\Orvella\\orv.exe");
+  EXPECT_TRUE(fs::is_regular_file(OnDriveC("C:\\Windows\\Desktop\\Orvella.LNK")));
+  const std::string url =
+      ReadText(OnDriveC("C:\\Windows\\Start Menu\\Programs\\Orvella\\Orvella w sieci.URL").string());
+  EXPECT_NE(url.find("URL="), std::string::npos) << url;
+  const auto logged = [&](std::uint8_t type) {
+    return std::count_if(log.records.begin(), log.records.end(),
+                         [&](const WalkedRecord& record) { return record.type == type; });
+  };
+  EXPECT_EQ(logged(6), 1);  // the program group
+  EXPECT_EQ(logged(5), 2);  // the game's and the manual's links in the group
+  // Every link file by its full path: those two, the desktop's, the web page's and the uninstaller's.
+  EXPECT_EQ(
+      std::count_if(log.records.begin(), log.records.end(),
+                    [](const WalkedRecord& record) { return record.type == 3 && record.flags == 0x100; }),
+      5);
+  EXPECT_EQ(logged(4), 2);  // the uninstall entry and the program key
   const std::string registry = Registry();
   EXPECT_NE(registry.find(
                 "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Vantor\\\\Orvella\\\\dinstall.exe\\\"\""),
@@ -306,6 +329,62 @@ TEST_F(SetupRun, AnUninstallListThatCannotBeWrittenEndsWithFourteen) {
   EXPECT_EQ(run.exit_code, 14) << run.err;
   EXPECT_FALSE(TranscriptHasLineStarting("page 5 shown"));
   EXPECT_TRUE(InstalledLog(kDestination).well_formed);
+}
+
+// The billboards are put over the background while the files are copied and taken away after: some
+// picture of the run differs from the last one where the billboard goes, and the last one is the
+// background as it was before the copy.
+TEST_F(SetupRun, BillboardsShowDuringTheCopyAndGoAfterIt) {
+  const fs::path snapshots = dir_.Path() / "snapshots";
+  fs::create_directories(snapshots);
+  AddEnvironment("VTSETUP_SNAPSHOTS=" + snapshots.string());
+  ASSERT_EQ(RunSetup(kDefaultAnswers).exit_code, 0);
+  std::vector<fs::path> pictures;
+  for (const fs::directory_entry& entry : fs::directory_iterator(snapshots)) {
+    pictures.push_back(entry.path());
+  }
+  std::sort(pictures.begin(), pictures.end());
+  ASSERT_GE(pictures.size(), 3u);
+  const Bytes first = ReadBytes(pictures.front().string());
+  const Bytes last = ReadBytes(pictures.back().string());
+  const auto same_where_the_billboard_goes = [](const Bytes& a, const Bytes& b) {
+    for (std::int32_t y = 40; y < 60; ++y) {
+      for (std::int32_t x = 50; x < 70; ++x) {
+        if (SnapshotPixel(a, x, y) != SnapshotPixel(b, x, y)) {
+          return false;
+        }
+      }
+    }
+    return true;
+  };
+  EXPECT_TRUE(same_where_the_billboard_goes(first, last));
+  EXPECT_TRUE(std::any_of(pictures.begin() + 1, pictures.end() - 1, [&](const fs::path& picture) {
+    return !same_where_the_billboard_goes(ReadBytes(picture.string()), last);
+  }));
+}
+
+// A log that cannot be made (a folder stands where it would go) is asked about: No ends the run,
+// Yes goes on without one.
+TEST_F(SetupRun, ALogThatCannotBeMadeAnsweredNoEndsWithTen) {
+  PrepareMachine();
+  fs::create_directories(OnDriveC(std::string(kDestination) + "\\dinstall.log"));
+  const Run run =
+      RunSetup("page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: press 1\nmessage no\n");
+  EXPECT_EQ(run.exit_code, 10) << run.err;
+  EXPECT_TRUE(TranscriptHasLineStarting("message box (style 20) " + std::string(kTitle) + ": \"Nie mo"));
+  EXPECT_TRUE(fs::is_directory(OnDriveC(kDestination)));
+  EXPECT_FALSE(Installed("orv.exe"));
+}
+
+TEST_F(SetupRun, ALogThatCannotBeMadeAnsweredYesInstallsWithoutOne) {
+  PrepareMachine();
+  fs::create_directories(OnDriveC(std::string(kDestination) + "\\dinstall.log"));
+  const Run run = RunSetup(
+      "page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: press 1\nmessage yes\n"
+      "page 8: press 1\npage 5: press 1\n");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_TRUE(Installed("orv.exe"));
+  EXPECT_TRUE(fs::is_directory(OnDriveC(std::string(kDestination) + "\\dinstall.log")));
 }
 
 }  // namespace
