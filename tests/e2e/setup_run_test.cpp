@@ -387,5 +387,27 @@ TEST_F(SetupRun, ALogThatCannotBeMadeAnsweredYesInstallsWithoutOne) {
   EXPECT_TRUE(fs::is_directory(OnDriveC(std::string(kDestination) + "\\dinstall.log")));
 }
 
+TEST_F(SetupRun, TheStartButtonOfTheWelcomePageStartsTheInstalledGameAndEndsWithTen) {
+  PrepareMachine();
+  ASSERT_EQ(RunSetup("").exit_code, 10);
+  InstallEarlierGame();
+  fs::permissions(OnDriveC("C:\\Gry\\Orvella\\orv.exe"), fs::perms::owner_exec, fs::perm_options::add);
+  const Run run = RunSetup("page 1: press 6\n");
+  EXPECT_EQ(run.exit_code, 10) << run.err;
+  EXPECT_TRUE(TranscriptHas("program started: show 10: \"C:\\Gry\\Orvella\\orv.exe\""));
+  EXPECT_FALSE(TranscriptHasLineStarting("page 2 shown"));
+}
+
+TEST_F(SetupRun, ADestinationThatCannotBeMadeIsToldAndEndsWithNine) {
+  PrepareMachine();
+  fs::create_directories(OnDriveC("C:\\Program Files"));
+  WriteText(OnDriveC("C:\\Program Files\\Vantor").string(), "a file where a folder should go");
+  const Run run =
+      RunSetup("page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: press 1\nmessage ok\n");
+  EXPECT_EQ(run.exit_code, 9) << run.err;
+  EXPECT_TRUE(TranscriptHasLineStarting("message box (style 16) " + std::string(kTitle)));
+  EXPECT_EQ(ReadText(OnDriveC("C:\\Program Files\\Vantor").string()), "a file where a folder should go");
+}
+
 }  // namespace
 }  // namespace vtsetup::testing
