@@ -409,5 +409,12 @@ TEST_F(SetupRun, ADestinationThatCannotBeMadeIsToldAndEndsWithNine) {
   EXPECT_EQ(ReadText(OnDriveC("C:\\Program Files\\Vantor").string()), "a file where a folder should go");
 }
 
+TEST_F(SetupRun, AnAnswersFileThatCannotBeReadEndsWithSeventyEightBeforeAnythingIsShown) {
+  const Run run = RunSetup("page one: press 1\n");
+  EXPECT_EQ(run.exit_code, 78);
+  EXPECT_NE(run.err.find("answers.txt"), std::string::npos) << run.err;
+  EXPECT_EQ(Transcript(), std::vector<std::string>{"exit code 78"});
+}
+
 }  // namespace
 }  // namespace vtsetup::testing
