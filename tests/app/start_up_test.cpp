@@ -44,9 +44,12 @@ std::string MachineIni(std::int32_t screen_width, std::int32_t screen_height) {
 
 // A 24-bit bitmap file of the given size, laid out by hand; a negative height stores it top-down.
 std::string Picture(std::int32_t width, std::int32_t height) {
-  const std::size_t row = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  // Sizes taken through unsigned 16 bits, which every test picture fits: a wider type makes GCC 12 at
+  // -O3 warn of a fill it imagines past any object's size.
+  const std::size_t row = (std::size_t{static_cast<std::uint16_t>(width)} * 3 + 3) / 4 * 4;
+  const std::size_t rows = static_cast<std::uint16_t>(std::abs(height));
   testing::Bytes rest = testing::Info({.width = width, .height = height, .bits = 24});
-  rest.resize(rest.size() + row * static_cast<std::size_t>(std::abs(height)));
+  rest.insert(rest.end(), row * rows, 0);
   const testing::Bytes file = testing::WithFileHeader(rest, 54);
   return std::string(file.begin(), file.end());
 }
