@@ -28,7 +28,6 @@ constexpr std::uint32_t kFolderBufferSize = 200;
 // What the string table holds for the program-files folder, for a table that lacks it.
 constexpr char kFallbackProgramFiles[] = "c:\\Programme";
 
-constexpr double kBytesPerMegabyte = 1048576.0;
 
 // False after telling the user why the database cannot be used.
 bool ReadDatabase(SetupRun& run, std::unique_ptr<SetupInfo>& database) {
@@ -114,7 +113,7 @@ bool UserGoesOnWithoutRoom(SetupRun& run, const SetupInfo& info) {
   if (SomePackFitsSomeDrive(info, run.drives)) {
     return true;
   }
-  const auto megabytes = static_cast<float>(SmallestPackBytes(info) / kBytesPerMegabyte);
+  const auto megabytes = static_cast<float>(SmallestPackBytes(info) / wizard::kBytesPerMegabyte);
   return run.messages.ShowNumberMessage(MSG_NO_DRIVE_WITH_ROOM, megabytes,
                                         platform::BOX_OK_CANCEL | platform::BOX_ICON_INFORMATION) ==
          platform::ANSWER_OK;

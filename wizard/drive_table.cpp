@@ -11,7 +11,6 @@ namespace {
 constexpr std::uint64_t kLargest32 = std::numeric_limits<std::uint32_t>::max();
 // Builds at or below this number have only the plain free-space query, and it tells the truth there.
 constexpr std::uint32_t kLastBuildWithoutExtendedQuery = 1000;
-constexpr double kBytesPerMegabyte = 1048576.0;
 constexpr std::uint16_t kLargestClusterIndex = 15;
 
 // A system other than ours may report counts whose products pass 32 bits (or even 64); the table

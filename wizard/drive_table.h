@@ -9,6 +9,9 @@
 
 namespace vtsetup::wizard {
 
+// Sizes are shown to the user in binary megabytes.
+inline constexpr double kBytesPerMegabyte = 1048576.0;
+
 // One drive a game can go to, with its figures as they were when the setup started.
 struct DriveInfo {
   char letter = '\0';  // upper case

@@ -10,7 +10,6 @@
 namespace vtsetup::wizard {
 namespace {
 
-constexpr double kBytesPerMegabyte = 1048576.0;
 // No drive-table index: the list box's own error value, which no entry of 24 can have.
 constexpr std::uint32_t kNoDrive = 0xFFFFFFFFu;
 
