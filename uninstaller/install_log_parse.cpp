@@ -81,7 +81,7 @@ std::uint32_t ResumptionAfterCut(std::span<const std::uint8_t> bytes, std::uint3
   return 0;
 }
 
-std::string CutShort(std::uint32_t offset, std::uint32_t written) {
+std::string CutNote(std::uint32_t offset, std::uint32_t written) {
   return "record at " + std::to_string(offset) + " cut short after " + std::to_string(written) + " bytes";
 }
 
@@ -122,7 +122,7 @@ Chain WalkRecords(std::span<const std::uint8_t> bytes, std::uint32_t offset,
       continue;
     }
     if (match.fit == RecordFit::CutShort) {
-      note_cut(CutShort(offset, match.agreeing_bytes));
+      note_cut(CutNote(offset, match.agreeing_bytes));
       chain.end = ChainEnd::CutShort;
       return chain;
     }
@@ -143,7 +143,7 @@ Chain WalkRecords(std::span<const std::uint8_t> bytes, std::uint32_t offset,
       chain.fault = "record at " + std::to_string(offset) + ": " + match.fault;
       return chain;
     }
-    note_cut(CutShort(cut_record, resumed - cut_record) + ", the log goes on" + At(resumed));
+    note_cut(CutNote(cut_record, resumed - cut_record) + ", the log goes on" + At(resumed));
     offset = resumed;
   }
   chain.end = ChainEnd::EndOfFile;
