@@ -27,9 +27,12 @@ inline constexpr SystemError ERR_FILE_EXISTS = 80;
 inline constexpr SystemError ERR_DISK_FULL = 112;
 inline constexpr SystemError ERR_INVALID_PARAMETER = 87;
 inline constexpr SystemError ERR_NEGATIVE_SEEK = 131;
+inline constexpr SystemError ERR_DIR_NOT_EMPTY = 145;
 inline constexpr SystemError ERR_ALREADY_EXISTS = 183;
 inline constexpr SystemError ERR_FILENAME_TOO_LONG = 206;
 inline constexpr SystemError ERR_MORE_DATA = 234;
+// A folder was asked for where a file, or anything else that is no folder, is.
+inline constexpr SystemError ERR_DIRECTORY = 267;
 inline constexpr SystemError ERR_CANT_RESOLVE_FILENAME = 1921;
 
 }  // namespace vtsetup::platform

@@ -81,6 +81,10 @@ class FileSystem {
   // Creates one folder; its parent must exist. ERR_ALREADY_EXISTS when it exists already. A trailing
   // separator is allowed.
   virtual SystemError CreateFolder(const char* path) = 0;
+  // Removes an empty folder as RemoveDirectoryA does: ERR_DIR_NOT_EMPTY (145) while it holds anything,
+  // ERR_FILE_NOT_FOUND / ERR_PATH_NOT_FOUND when it is missing, ERR_ACCESS_DENIED on a drive that refuses
+  // changes; never removes anything that is not an empty folder.
+  virtual SystemError RemoveFolder(const char* path) = 0;
   // The entries of a folder whose names match a pattern such as "C:\\DATA\\*.*", "." and ".." included
   // as Windows lists them, hidden files too. ERR_PATH_NOT_FOUND and friends when the folder cannot be
   // listed.

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "base/text_string.h"
+#include "platform/errors.h"
+
 namespace vtsetup::platform {
 
 // Show commands with the numbers Windows gives them.
@@ -27,6 +30,12 @@ class Processes {
   // The entry's last word: the exit code that the program is about to end with, so that a record of
   // the run can close with it. Nothing else follows it.
   virtual void ReportExit(std::uint32_t exit_code) = 0;
+  // The command line as the program was started, as GetCommandLineA gives it: the program (quoted when
+  // its path has a space), then the arguments as given.
+  virtual TextString CommandLine() = 0;
+  // Removes the running program's own file. The host removes it at once; Windows arranges it for after
+  // the program ends, as a running program's file cannot go. ERR_NONE when done or arranged.
+  virtual SystemError RemoveOwnProgramFile() = 0;
 };
 
 }  // namespace vtsetup::platform

@@ -14,6 +14,14 @@ enum class RegistryAccess : std::uint32_t { Read, Write };
 
 class RegistryKey;
 
+// What a key holds directly, as RegQueryInfoKeyA counts it: its subkeys one level down, and its values
+// of every type, the default value included when it is set.
+struct KeyContents {
+  std::uint32_t subkeys = 0;
+  std::uint32_t values = 0;
+  SystemError error = ERR_NONE;
+};
+
 struct KeyOpen {
   std::unique_ptr<RegistryKey> key;  // null on failure
   SystemError error = ERR_NONE;
@@ -37,6 +45,10 @@ class RegistryKey {
   // missing, ERR_MORE_DATA when the text with its terminating zero does not fit.
   virtual ValueRead QueryString(const char* name, std::uint32_t buffer_size) = 0;
   virtual SystemError SetString(const char* name, const char* value) = 0;
+  // Removes a value of any type; ERR_FILE_NOT_FOUND when the key has no such value. A key opened for
+  // reading refuses with ERR_ACCESS_DENIED.
+  virtual SystemError DeleteValue(const char* name) = 0;
+  virtual KeyContents Contents() = 0;
 };
 
 // HKEY_LOCAL_MACHINE: the one root the programs use. Paths are below it, such as
@@ -45,6 +57,9 @@ class Registry {
  public:
   virtual ~Registry() = default;
   virtual KeyOpen Open(const char* path, RegistryAccess access) = 0;
+  // Deletes the key with its values and every subkey; ERR_FILE_NOT_FOUND when missing; an empty path
+  // (the root itself) is refused with ERR_ACCESS_DENIED. The key's parent stays, empty or not.
+  virtual SystemError DeleteKeyTree(const char* path) = 0;
 };
 
 }  // namespace vtsetup::platform

@@ -30,7 +30,7 @@ class HostSystem final : public System {
         profile_(machine, files_),
         drives_(machine, quotas_),
         registry_(machine.RegistryFile()),
-        processes_(machine),
+        processes_(machine, files_),
         libraries_(machine),
         shell_(machine, files_) {}
 

@@ -49,6 +49,8 @@ class NappingProcesses final : public platform::Processes {
   std::uint32_t TickCount() override { return real_.TickCount(); }
   void Sleep(std::uint32_t milliseconds) override;
   void ReportExit(std::uint32_t exit_code) override { real_.ReportExit(exit_code); }
+  TextString CommandLine() override { return real_.CommandLine(); }
+  platform::SystemError RemoveOwnProgramFile() override { return real_.RemoveOwnProgramFile(); }
 
   std::vector<Nap> Naps() const;
   std::function<void(std::size_t)> on_nap;

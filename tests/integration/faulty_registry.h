@@ -25,6 +25,7 @@ class FaultyRegistry final : public platform::Registry {
     }
     return Wrapped(real_.Open(path, access));
   }
+  platform::SystemError DeleteKeyTree(const char* path) override { return real_.DeleteKeyTree(path); }
 
  private:
   class Key final : public platform::RegistryKey {
@@ -46,6 +47,8 @@ class FaultyRegistry final : public platform::Registry {
       }
       return real_->SetString(name, value);
     }
+    platform::SystemError DeleteValue(const char* name) override { return real_->DeleteValue(name); }
+    platform::KeyContents Contents() override { return real_->Contents(); }
 
    private:
     FaultyRegistry& registry_;

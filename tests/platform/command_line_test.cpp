@@ -7,6 +7,7 @@
 
 namespace {
 
+using vtsetup::platform::host::JoinCommandLine;
 using vtsetup::platform::host::ProgramReading;
 using vtsetup::platform::host::ProgramReadings;
 using vtsetup::platform::host::SplitArguments;
@@ -69,6 +70,34 @@ TEST(SplitArguments, FollowsTheRuntimeRulesForQuotesAndBackslashes) {
   for (const Case& c : cases) {
     EXPECT_EQ(SplitArguments(c.line), c.arguments) << c.line;
   }
+}
+
+// What a line is made of comes back from it by the rules that start a program: the program by its own
+// rule, the arguments by the runtime's, whatever quotes, backslashes and blanks they hold.
+TEST(JoinCommandLine, GivesBackTheProgramAndEveryArgument) {
+  const Texts arguments = {"-quiet",
+                           "C:\\Program Files\\Gra\\dinstall.log",
+                           "",
+                           "a\"b",
+                           "\"",
+                           "tail\\",
+                           "both \\",
+                           "two\\\\\"quotes\"",
+                           "\\\\srv\\share",
+                           "tab\there",
+                           "a\\\\b",
+                           "ends with \\\\"};
+  for (const std::string program : {"C:\\GRY\\DINSTALL.EXE", "C:\\Program Files\\Gra\\dinstall.exe"}) {
+    const std::string line = JoinCommandLine(program, arguments);
+    const auto readings = ProgramReadings(line);
+    ASSERT_FALSE(readings.empty()) << line;
+    EXPECT_EQ(readings[0].program, program) << line;
+    EXPECT_EQ(SplitArguments(readings[0].rest), arguments) << line;
+  }
+  // Only what needs them is quoted and escaped.
+  EXPECT_EQ(JoinCommandLine("C:\\Program Files\\G\\d.exe", {"-quiet", "C:\\G\\x.log", "a b\\", "q\"", ""}),
+            R"("C:\Program Files\G\d.exe" -quiet C:\G\x.log "a b\\" q\" "")");
+  EXPECT_EQ(JoinCommandLine("C:\\G\\d.exe", {}), "C:\\G\\d.exe");
 }
 
 TEST(WithDefaultExtension, CompletesOnlyAFileNameWithoutExtension) {

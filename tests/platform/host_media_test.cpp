@@ -55,7 +55,7 @@ void PrintTo(const Unwritable& medium, std::ostream* out) {
 class HostUnwritableMedium : public ::testing::TestWithParam<Unwritable> {
  protected:
   HostUnwritableMedium() {
-    fs::create_directories(medium_.Path() / "GAME");
+    fs::create_directories(medium_.Path() / "GAME" / "EMPTY");
     WriteText(medium_.File("GAME/data.bin"), "data");
     WriteText(medium_.File("GAME/old.LNK"), "link");
     WriteText(medium_.File("GAME/old.URL"), "[InternetShortcut]\r\nURL=http://old\r\n");
@@ -89,7 +89,7 @@ TEST_P(HostUnwritableMedium, ReadsButRefusesEveryChange) {
   EXPECT_EQ(OpenError("M:\\GAME\\data.bin", FileAccess::Read, FileCreation::OpenAlways), ERR_NONE);
   std::vector<FoundFile> found;
   EXPECT_EQ(files_.FindFiles("M:\\GAME\\*.*", found), ERR_NONE);
-  EXPECT_EQ(found.size(), 5u);
+  EXPECT_EQ(found.size(), 6u);
 
   // Every open that could write, truncate or make a file.
   EXPECT_EQ(OpenError("M:\\GAME\\data.bin", FileAccess::Write, FileCreation::OpenExisting), refused);
@@ -104,6 +104,8 @@ TEST_P(HostUnwritableMedium, ReadsButRefusesEveryChange) {
             refused);
   EXPECT_EQ(files_.Delete("M:\\GAME\\data.bin"), refused);
   EXPECT_EQ(files_.CreateFolder("M:\\GAME\\SUB"), refused);
+  EXPECT_EQ(files_.RemoveFolder("M:\\GAME\\EMPTY"), refused);
+  EXPECT_EQ(files_.RemoveFolder(OnDriveZ(medium_.File("GAME/EMPTY")).c_str()), refused);
 
   // What fails on every drive fails as it would there.
   EXPECT_EQ(OpenError("M:\\GAME\\new.bin", FileAccess::Write, FileCreation::OpenExisting),
@@ -114,6 +116,7 @@ TEST_P(HostUnwritableMedium, ReadsButRefusesEveryChange) {
   EXPECT_EQ(files_.Delete("M:\\GAME\\new.bin"), ERR_FILE_NOT_FOUND);
   EXPECT_EQ(files_.CreateFolder("M:\\game"), ERR_ALREADY_EXISTS);
   EXPECT_EQ(files_.CreateFolder("M:\\NOWHERE\\SUB"), ERR_PATH_NOT_FOUND);
+  EXPECT_EQ(files_.RemoveFolder("M:\\GAME\\GONE"), ERR_FILE_NOT_FOUND);
 
   // A shell link is not saved there, nor does one that was there change.
   ShellLinkMade made = machine_.System().UserShell().NewShellLink();
@@ -163,6 +166,7 @@ TEST(HostMediumMissing, DriveWithoutItsFolderIsNotReady) {
         << drive;
     EXPECT_EQ(files.Delete(file.c_str()), ERR_NOT_READY) << drive;
     EXPECT_EQ(files.CreateFolder((root + "Gry").c_str()), ERR_NOT_READY) << drive;
+    EXPECT_EQ(files.RemoveFolder((root + "Gry").c_str()), ERR_NOT_READY) << drive;
     std::vector<FoundFile> found;
     EXPECT_EQ(files.FindFiles((root + "*.*").c_str(), found), ERR_NOT_READY) << drive;
     EXPECT_EQ(files.SetCurrentFolder(root.c_str()), ERR_NOT_READY) << drive;

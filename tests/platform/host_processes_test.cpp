@@ -1,6 +1,7 @@
 #include "platform/host/processes/host_processes.h"
 
 #include <errno.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -12,14 +13,22 @@
 #include <thread>
 #include <vector>
 
+#include "platform/host/processes/command_line.h"
 #include "tests/support/current_folder.h"
+#include "tests/support/scoped_variable.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_machine.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::UnorderedElementsAre;
 using vtsetup::platform::Processes;
+using vtsetup::platform::host::ProgramReadings;
+using vtsetup::platform::host::SplitArguments;
 using vtsetup::testing::CurrentFolder;
+using vtsetup::testing::ScopedVariable;
+using vtsetup::testing::TempDir;
 using vtsetup::testing::TestMachine;
 using Lines = std::vector<std::string>;
 
@@ -32,6 +41,37 @@ Lines ReadLines(const std::string& path) {
     lines.push_back(line);
   }
   return lines;
+}
+
+// A file that a started program writes, waited for a bounded time.
+Lines AwaitLines(const std::string& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!fs::exists(path) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return ReadLines(path);
+}
+
+// What the own-program probe tells of itself when it was started on a machine from a Windows path.
+struct ProbeReport {
+  std::string command_line;
+  std::string module_before;
+  std::string removal;
+  std::string module_after;
+};
+
+// Starts a copy of the probe at `windows_path` of the machine, sharing the machine and its transcript.
+ProbeReport RunOwnProgramProbe(TestMachine& machine, const std::string& windows_path,
+                               const std::string& line) {
+  fs::copy_file(VT_OWN_PROGRAM_PROBE, machine.Host(windows_path));
+  const std::string output = (machine.Root() / "probe.txt").string();
+  const ScopedVariable machine_named("VTSETUP_MACHINE", machine.Machine().Root());
+  const ScopedVariable transcript("VTSETUP_TRANSCRIPT", machine.TranscriptFile());
+  const ScopedVariable output_named("VTSETUP_PROBE_OUTPUT", output);
+  EXPECT_GT(machine.System().Programs().Start(line.c_str(), 1), 31u) << line;
+  Lines told = AwaitLines(output);
+  told.resize(4);
+  return {told[0], told[1], told[2], told[3]};
 }
 
 class HostProcessesTest : public ::testing::Test {
@@ -54,13 +94,7 @@ class HostProcessesTest : public ::testing::Test {
   std::string Output() const { return (machine_.Root() / "output.txt").string(); }
 
   // The started program's output, waited for a bounded time.
-  Lines AwaitOutput() const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!fs::exists(Output()) && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return ReadLines(Output());
-  }
+  Lines AwaitOutput() const { return AwaitLines(Output()); }
   static Lines Expected(Lines arguments, unsigned show) {
     const char* home = std::getenv("HOME");
     arguments.push_back("show=" + std::to_string(show));
@@ -156,6 +190,44 @@ TEST_F(HostProcessesTest, ReportsWhatIsMissingAsWindowsDoes) {
     expected.push_back("program not started (error " + std::to_string(c.result) + "): show 1: " + c.line);
   }
   EXPECT_EQ(machine_.TranscriptLines(), expected);
+}
+
+// The uninstaller reads its arguments from its command line and removes its own file last: the line
+// that Start split comes back from CommandLine with the same arguments, and the file goes while the
+// program runs, whose module path still names it.
+TEST_F(HostProcessesTest, AStartedProgramGetsItsLineBackAndRemovesItsOwnFile) {
+  const std::string program = std::string(kGameFolder) + R"(\Own Probe.exe)";
+  const std::string arguments = R"(-quiet  "C:\Program Files\Test Game\dinstall.log" c\"d "e f\\" "" x\\y)";
+  const std::string line = "\"" + program + "\" " + arguments;
+  const ProbeReport report = RunOwnProgramProbe(machine_, program, line);
+  const auto readings = ProgramReadings(report.command_line);
+  ASSERT_FALSE(readings.empty()) << report.command_line;
+  EXPECT_EQ(readings[0].program, program);
+  EXPECT_EQ(SplitArguments(readings[0].rest), (Lines{"-quiet", R"(C:\Program Files\Test Game\dinstall.log)",
+                                                     "c\"d", R"(e f\)", "", R"(x\\y)"}));
+  EXPECT_EQ(report.module_before, program);
+  EXPECT_EQ(report.removal, "0");
+  EXPECT_EQ(report.module_after, program);
+  EXPECT_FALSE(fs::exists(machine_.Host(program)));
+  EXPECT_TRUE(fs::exists(VT_OWN_PROGRAM_PROBE));
+  // The two processes write their lines in either order.
+  EXPECT_THAT(machine_.TranscriptLines(), UnorderedElementsAre("program started: show 1: " + line,
+                                                               "own program file removed: " + program));
+}
+
+// A program on a medium that cannot be written keeps its file, and says why.
+TEST(HostOwnProgramFile, StaysOnAMediumThatRefusesChanges) {
+  TempDir medium;
+  TestMachine machine("[Drive C]\nFolder = drive_c\n[Drive M]\nFolder = " + medium.Path().string() +
+                          "\nType = cdrom\n[Drive Z]\nFolder = /\nType = remote\n",
+                      true);
+  const ProbeReport report = RunOwnProgramProbe(machine, "M:\\SETUP.EXE", "M:\\SETUP.EXE");
+  EXPECT_EQ(report.command_line, "M:\\SETUP.EXE");
+  EXPECT_EQ(report.removal, "5");
+  EXPECT_TRUE(fs::exists(medium.File("SETUP.EXE")));
+  EXPECT_THAT(machine.TranscriptLines(),
+              UnorderedElementsAre("program started: show 1: M:\\SETUP.EXE",
+                                   "own program file not removed (error 5): M:\\SETUP.EXE"));
 }
 
 TEST(HostRestart, IsAcceptedOrRefusedAsTheMachineSays) {

@@ -48,6 +48,7 @@ class FaultyFileSystem final : public platform::FileSystem {
     return real_.Identify(path, identity);
   }
   platform::SystemError CreateFolder(const char* path) override { return real_.CreateFolder(path); }
+  platform::SystemError RemoveFolder(const char* path) override { return real_.RemoveFolder(path); }
   platform::SystemError FindFiles(const char* pattern, std::vector<platform::FoundFile>& found) override;
   TextString FullPath(const char* path) override { return real_.FullPath(path); }
   TextString CurrentFolder() override { return real_.CurrentFolder(); }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "base/ascii.h"
 #include "platform/host/files/drive_rules.h"
 #include "platform/host/machine/host_errors.h"
+#include "platform/host/machine/own_program.h"
 #include "platform/host/machine/whole_file.h"
 
 namespace vtsetup::platform::host {
@@ -459,6 +461,45 @@ SystemError HostFileSystem::CreateFolder(const char* path) {
   return ERR_NONE;
 }
 
+SystemError HostFileSystem::RemoveFolder(const char* path) {
+  std::string host_path;
+  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+    return unreached;
+  }
+  while (host_path.size() > 1 && host_path.back() == '/') {
+    host_path.pop_back();
+  }
+  struct stat info {};
+  if (::lstat(host_path.c_str(), &info) != 0) {
+    return ErrorFromErrno(errno, host_path);
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    return ERR_DIRECTORY;
+  }
+  // The folder that is removed is the one the checks looked at: where links on the way lead, which
+  // must still be on the path's own drive and below its root.
+  std::vector<char> resolved(PATH_MAX + 1);
+  if (::realpath(host_path.c_str(), resolved.data()) == nullptr) {
+    return ErrorFromErrno(errno, host_path);
+  }
+  const std::string real_path(resolved.data());
+  const DriveConfig* drive = machine_.DriveHolding(host_path);
+  if (drive == nullptr || machine_.DriveHolding(real_path) != drive || real_path == drive->folder) {
+    return ERR_ACCESS_DENIED;
+  }
+  if (const SystemError refused = ChangeRefusal(machine_, real_path); refused != ERR_NONE) {
+    return refused;
+  }
+  struct stat current {};
+  if (::stat(".", &current) == 0 && current.st_dev == info.st_dev && current.st_ino == info.st_ino) {
+    return ERR_SHARING_VIOLATION;
+  }
+  if (::rmdir(real_path.c_str()) != 0) {
+    return errno == EEXIST ? ERR_DIR_NOT_EMPTY : ErrorFromErrno(errno, real_path);
+  }
+  return ERR_NONE;
+}
+
 SystemError HostFileSystem::FindFiles(const char* pattern, std::vector<FoundFile>& found) {
   found.clear();
   std::string host_pattern;
@@ -510,13 +551,8 @@ SystemError HostFileSystem::SetCurrentFolder(const char* path) {
 }
 
 TextString HostFileSystem::ModulePath() {
-  std::vector<char> buffer(4096);
-  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (length <= 0) {
-    return TextString();
-  }
-  return TextString(
-      machine_.WindowsPathFor(std::string(buffer.data(), static_cast<std::size_t>(length))).c_str());
+  const std::string program = OwnProgramHostPath();
+  return program.empty() ? TextString() : TextString(machine_.WindowsPathFor(program).c_str());
 }
 
 TextString HostFileSystem::TempFolder() {

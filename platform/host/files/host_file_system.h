@@ -27,6 +27,11 @@ class HostFileSystem final : public FileSystem {
   SystemError MoveReplacing(const char* from, const char* to) override;
   SystemError Identify(const char* path, FileIdentity& identity) override;
   SystemError CreateFolder(const char* path) override;
+  // Beyond the common rules: a drive's own folder, and a folder that a link on the way leads out of
+  // its drive, are refused with ERR_ACCESS_DENIED; a file or a link in the folder's place with
+  // ERR_DIRECTORY, as Windows answers for a name that is no folder; the current folder with
+  // ERR_SHARING_VIOLATION, as Windows keeps it open.
+  SystemError RemoveFolder(const char* path) override;
   // Listed in the order NTFS keeps names (ASCII letters folded to upper case, ties in byte order), so a
   // script compiles to the same bytes on every machine.
   SystemError FindFiles(const char* pattern, std::vector<FoundFile>& found) override;

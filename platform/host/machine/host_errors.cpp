@@ -29,8 +29,10 @@ constexpr KnownText kTexts[] = {
     {ERR_FILE_EXISTS, "The file exists."},
     {ERR_INVALID_PARAMETER, "The parameter is incorrect."},
     {ERR_NEGATIVE_SEEK, "An attempt was made to move the file pointer before the beginning of the file."},
+    {ERR_DIR_NOT_EMPTY, "The directory is not empty."},
     {ERR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
     {ERR_FILENAME_TOO_LONG, "The filename or extension is too long."},
+    {ERR_DIRECTORY, "The directory name is invalid."},
     {ERR_CANT_RESOLVE_FILENAME, "The name of the file cannot be resolved by the system."},
 };
 
@@ -84,6 +86,8 @@ SystemError ErrorFromErrno(int error_number, const std::string& host_path) {
     // A chain of links that never ends at a file: Windows' error for a name it cannot resolve.
     case ELOOP:
       return ERR_CANT_RESOLVE_FILENAME;
+    case ENOTEMPTY:
+      return ERR_DIR_NOT_EMPTY;
     case ETXTBSY:
     case EBUSY:
       return ERR_SHARING_VIOLATION;

@@ -13,6 +13,30 @@ std::string_view SkipBlanks(std::string_view text) {
   return text.substr(at);
 }
 
+bool NeedsQuotes(std::string_view text) {
+  return text.empty() || text.find_first_of(" \t") != std::string_view::npos;
+}
+
+// 2n+1 backslashes give n and a literal quote, and a run of them before the closing quote is doubled,
+// so that SplitArguments takes every character back as it was.
+std::string QuotedArgument(std::string_view argument) {
+  const bool quoted = NeedsQuotes(argument);
+  std::string text = quoted ? "\"" : "";
+  std::size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '"') {
+      text.append(backslashes + 1, '\\');
+    }
+    backslashes = c == '\\' ? backslashes + 1 : 0;
+    text += c;
+  }
+  if (quoted) {
+    text.append(backslashes, '\\');
+    text += '"';
+  }
+  return text;
+}
+
 }  // namespace
 
 std::vector<ProgramReading> ProgramReadings(std::string_view command_line) {
@@ -81,6 +105,16 @@ std::vector<std::string> SplitArguments(std::string_view text) {
     }
     arguments.push_back(std::move(argument));
   }
+}
+
+std::string JoinCommandLine(std::string_view program, const std::vector<std::string>& arguments) {
+  // The program's quotes have no escapes: a Windows path holds no quote to escape.
+  std::string line = NeedsQuotes(program) ? "\"" + std::string(program) + "\"" : std::string(program);
+  for (const std::string& argument : arguments) {
+    line += ' ';
+    line += QuotedArgument(argument);
+  }
+  return line;
 }
 
 std::string WithDefaultExtension(std::string_view windows_name, std::string_view extension) {

@@ -24,6 +24,11 @@ std::vector<ProgramReading> ProgramReadings(std::string_view command_line);
 // backslashes are literal.
 std::vector<std::string> SplitArguments(std::string_view text);
 
+// The command line that gives back `program` by the program's rule and `arguments` by SplitArguments:
+// the program quoted when it holds a blank or is empty, each argument quoted when it holds a blank or
+// is empty, with quotes and the backslashes before them escaped as that rule undoes.
+std::string JoinCommandLine(std::string_view program, const std::vector<std::string>& arguments);
+
 // The name with `extension` (".exe", ".dll") appended when its file name has none, as Windows
 // completes program and library names. A final period means "no extension" and is dropped.
 std::string WithDefaultExtension(std::string_view windows_name, std::string_view extension);

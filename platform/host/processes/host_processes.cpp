@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/host/machine/host_errors.h"
+#include "platform/host/machine/own_program.h"
 #include "platform/host/machine/whole_file.h"
 #include "platform/host/processes/command_line.h"
 #include "platform/host/processes/detached_process.h"
@@ -148,6 +149,26 @@ void HostProcesses::Sleep(std::uint32_t milliseconds) {
 
 void HostProcesses::ReportExit(std::uint32_t exit_code) {
   machine_.Record().Record("exit code " + std::to_string(exit_code));
+}
+
+TextString HostProcesses::CommandLine() {
+  std::vector<std::string> arguments = OwnArguments();
+  if (!arguments.empty()) {
+    arguments.erase(arguments.begin());
+  }
+  const TextString program = files_.ModulePath();
+  const std::string line = JoinCommandLine(std::string_view(program.Data(), program.Length()), arguments);
+  return TextString(line.data(), static_cast<std::uint32_t>(line.size()));
+}
+
+SystemError HostProcesses::RemoveOwnProgramFile() {
+  const TextString program = files_.ModulePath();
+  const SystemError error = program.IsEmpty() ? ERR_FILE_NOT_FOUND : files_.Delete(program.Data());
+  machine_.Record().Record(
+      std::string("own program file ") +
+      (error == ERR_NONE ? "removed" : "not removed (error " + std::to_string(error) + ")") + ": " +
+      program.Data());
+  return error;
 }
 
 }  // namespace vtsetup::platform::host

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/host/machine/machine.h"
 #include "platform/processes.h"
 
@@ -14,18 +15,25 @@ namespace vtsetup::platform::host {
 //   program not started (error 2): show 1: C:\G\missing.exe
 //   restart requested: flags 2: accepted        (or: refused, as machine.ini says)
 //   exit code 0
+//   own program file removed: C:\G\dinstall.exe     (or: not removed (error 5): ...)
+// The command line is made from the program's module path and the arguments it was started with,
+// quoted so that the Windows rules split it into those arguments again. The program's own file goes
+// at once, through the file system's rules, since the host lets a running program's file go.
 class HostProcesses final : public Processes {
  public:
-  explicit HostProcesses(const Machine& machine) : machine_(machine) {}
+  HostProcesses(const Machine& machine, FileSystem& files) : machine_(machine), files_(files) {}
 
   std::uint32_t Start(const char* command_line, std::uint32_t show) override;
   bool RequestRestart(std::uint32_t flags) override;
   std::uint32_t TickCount() override;
   void Sleep(std::uint32_t milliseconds) override;
   void ReportExit(std::uint32_t exit_code) override;
+  TextString CommandLine() override;
+  SystemError RemoveOwnProgramFile() override;
 
  private:
   const Machine& machine_;
+  FileSystem& files_;
 };
 
 }  // namespace vtsetup::platform::host

@@ -84,6 +84,31 @@ class HostRegistryKey final : public RegistryKey {
     });
   }
 
+  SystemError DeleteValue(const char* name) override {
+    if (access_ != RegistryAccess::Write) {
+      return ERR_ACCESS_DENIED;
+    }
+    const std::string_view value_name = name != nullptr ? name : "";
+    bool removed = false;
+    const SystemError error = file_.Change([&](RegistryText& registry) {
+      removed = registry.DeleteValue(path_, value_name);
+      return removed;
+    });
+    return error != ERR_NONE ? error : removed ? ERR_NONE : ERR_FILE_NOT_FOUND;
+  }
+
+  KeyContents Contents() override {
+    const RegistryLoad load = file_.Read();
+    if (load.error != ERR_NONE) {
+      return {0, 0, load.error};
+    }
+    if (!load.text.KeyExists(path_)) {
+      return {0, 0, ERR_FILE_NOT_FOUND};
+    }
+    const KeyCounts counts = load.text.Count(path_);
+    return {static_cast<std::uint32_t>(counts.subkeys), static_cast<std::uint32_t>(counts.values), ERR_NONE};
+  }
+
  private:
   RegistryFile file_;
   KeyPath path_;
@@ -106,6 +131,22 @@ KeyOpen HostRegistry::Open(const char* path, RegistryAccess access) {
     return {nullptr, ERR_FILE_NOT_FOUND};
   }
   return {std::make_unique<HostRegistryKey>(std::move(file), std::move(*key), access), ERR_NONE};
+}
+
+SystemError HostRegistry::DeleteKeyTree(const char* path) {
+  auto key = PathBelow({kRoot}, path);
+  if (!key) {
+    return ERR_FILE_NOT_FOUND;
+  }
+  if (key->size() == 1) {
+    return ERR_ACCESS_DENIED;
+  }
+  bool deleted = false;
+  const SystemError error = RegistryFile(file_).Change([&](RegistryText& text) {
+    deleted = text.DeleteKeyTree(*key);
+    return deleted;
+  });
+  return error != ERR_NONE ? error : deleted ? ERR_NONE : ERR_FILE_NOT_FOUND;
 }
 
 }  // namespace vtsetup::platform::host

@@ -26,10 +26,15 @@ namespace vtsetup::platform::host {
 // - A file that cannot be read gives its error to Open and QueryString; a change that cannot be made
 //   gives the error of the failing call (ERR_ACCESS_DENIED for a folder we may not write) and leaves
 //   the file as it was.
+// - Deleting a key leaves its parent, which gets a section of its own when it had none (a key made
+//   with its parents has one section for them all). Through a handle of a key deleted meanwhile its
+//   values and contents report ERR_FILE_NOT_FOUND, where Windows names its own error for a deleted
+//   key, and a value set through it makes the key anew.
 class HostRegistry final : public Registry {
  public:
   explicit HostRegistry(std::string file) : file_(std::move(file)) {}
   KeyOpen Open(const char* path, RegistryAccess access) override;
+  SystemError DeleteKeyTree(const char* path) override;
 
  private:
   std::string file_;

@@ -1,5 +1,6 @@
 #include "platform/host/registry/registry_text.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/ascii.h"
@@ -412,6 +413,75 @@ void RegistryText::SetString(const KeyPath& key, std::string_view name, std::str
     sections_.insert(sections_.begin() + static_cast<std::ptrdiff_t>(InsertionPoint(key)),
                      Section{"[" + path + "]", path, {ValueEntry(name, text)}});
   }
+}
+
+bool RegistryText::DeleteValue(const KeyPath& key, std::string_view name) {
+  bool removed = false;
+  for (Section& section : sections_) {
+    if (section.path.empty() || !MatchPath(section.path, key).exact) {
+      continue;
+    }
+    std::erase_if(section.entries, [&](const std::string& entry) {
+      const auto value = ParseValue(entry);
+      const bool matches = value && EqualNoCase(value->name, name);
+      removed = removed || matches;
+      return matches;
+    });
+  }
+  return removed;
+}
+
+KeyCounts RegistryText::Count(const KeyPath& key) const {
+  std::vector<std::string> subkeys;
+  std::vector<std::string> values;
+  const auto add_once = [](std::vector<std::string>& names, std::string_view name) {
+    if (std::none_of(names.begin(), names.end(),
+                     [&](std::string_view seen) { return EqualNoCase(seen, name); })) {
+      names.emplace_back(name);
+    }
+  };
+  for (const Section& section : sections_) {
+    if (section.path.empty() || MatchPath(section.path, key).levels != key.size()) {
+      continue;
+    }
+    PathNames names(section.path);
+    for (std::size_t level = 0; level < key.size(); ++level) {
+      names.Next();
+    }
+    if (const auto child = names.Next()) {
+      add_once(subkeys, *child);
+      continue;
+    }
+    for (const std::string& entry : section.entries) {
+      if (const auto value = ParseValue(entry)) {
+        add_once(values, value->name);
+      }
+    }
+  }
+  return {subkeys.size(), values.size()};
+}
+
+bool RegistryText::DeleteKeyTree(const KeyPath& key) {
+  if (key.size() <= 1 || !KeyExists(key)) {
+    return false;
+  }
+  const KeyPath parent(key.begin(), key.end() - 1);
+  const std::string parent_path = SpelledPath(parent);
+  std::vector<Section> kept;
+  std::size_t first_removed = sections_.size();
+  for (Section& section : sections_) {
+    if (!section.path.empty() && MatchPath(section.path, key).levels == key.size()) {
+      first_removed = std::min(first_removed, kept.size());
+    } else {
+      kept.push_back(std::move(section));
+    }
+  }
+  sections_ = std::move(kept);
+  if (!KeyExists(parent)) {
+    sections_.insert(sections_.begin() + static_cast<std::ptrdiff_t>(first_removed),
+                     Section{"[" + parent_path + "]", parent_path, {}});
+  }
+  return true;
 }
 
 std::string RegistryText::SpelledPath(const KeyPath& key) const {

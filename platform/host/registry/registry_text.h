@@ -41,6 +41,13 @@ std::optional<KeyPath> SplitKeyPath(std::string_view path);
 //   key above it.
 // - Texts are 8-bit and kept byte for byte. A string containing CR or LF, which a quoted string
 //   cannot hold, is written as hex(1) with its terminating zero.
+// What a key holds directly: its subkeys one level down and its values of every type, each name
+// counted once whatever its sections and spellings.
+struct KeyCounts {
+  std::size_t subkeys = 0;
+  std::size_t values = 0;
+};
+
 class RegistryText {
  public:
   static RegistryText Parse(std::string_view file_text);
@@ -57,6 +64,14 @@ class RegistryText {
   // and keeping the name's first spelling; a new value goes to the key's last section, which is made
   // when the key has none. Names must not hold CR or LF (the file cannot express them).
   void SetString(const KeyPath& key, std::string_view name, std::string_view text);
+  // Removes every entry of the value in the key's sections; false when there was none.
+  bool DeleteValue(const KeyPath& key, std::string_view name);
+  KeyCounts Count(const KeyPath& key) const;
+  // Removes the sections of the key and of every key below it; false when the key does not exist or
+  // is a root. A parent that existed only through them keeps existing, as on Windows, with an empty
+  // section of its own where the first of them stood; so removing every key a program made, from the
+  // deepest up, gives back the text as it was before.
+  bool DeleteKeyTree(const KeyPath& key);
 
  private:
   struct Section {
