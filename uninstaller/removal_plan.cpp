@@ -32,7 +32,10 @@ RemovalStep FolderStep(const LogRecord& record, const RemovalPlaces& places) {
   if (record.absolute || !StaysInDestination(record.text.Data(), true)) {
     return Skipped(ItemKind::Folder, record.text);
   }
-  const TextString path = Joined(places.destination, record.text);
+  TextString path = Joined(places.destination, record.text);
+  while (path.At(path.Length() - 1) == '\\' || path.At(path.Length() - 1) == '/') {
+    path = path.Left(path.Length() - 1);
+  }
   return {RemovalAction::RemoveFolder, ItemKind::Folder, path, path};
 }
 

@@ -58,8 +58,8 @@ TEST(RemovalPlanTest, WalksTheRecordsBackwardsAndTakesTheDestinationLast) {
       // The module's path in other letters is still the running program.
       "own file C:\\Gry\\Orvella\\dinstall.exe",
       "delete file C:\\Gry\\Orvella\\DATA\\MAPS\\one.map",
-      "rmdir folder C:\\Gry\\Orvella\\DATA\\MAPS\\",
-      "rmdir folder C:\\Gry\\Orvella\\DATA\\",
+      "rmdir folder C:\\Gry\\Orvella\\DATA\\MAPS",
+      "rmdir folder C:\\Gry\\Orvella\\DATA",
       "rmdir folder C:\\Gry\\Orvella",
   };
   EXPECT_EQ(Plan(records, kPlaces), expected);
