@@ -81,7 +81,7 @@ std::uint32_t ResumptionAfterCut(std::span<const std::uint8_t> bytes, std::uint3
   return 0;
 }
 
-std::string CutShort(std::uint32_t offset, std::uint32_t written) {
+std::string CutNote(std::uint32_t offset, std::uint32_t written) {
   return "record at " + std::to_string(offset) + " cut short after " + std::to_string(written) + " bytes";
 }
 
@@ -104,7 +104,7 @@ Chain WalkRecords(std::span<const std::uint8_t> bytes, std::uint32_t offset,
   Chain chain;
   const auto note_cut = [&](std::string cut) { chain.cuts += (chain.cuts.empty() ? "" : "; ") + cut; };
   // Every step moves forward: a record's next-record field is 0 or its own end, and a resumption lies
-  // inside the record that was cut.
+  // inside the record that was cut, which starts behind every record resumed at before.
   while (offset != bytes.size()) {
     RecordMatch match = MatchRecord(bytes, offset);
     if (match.fit == RecordFit::Whole) {
@@ -122,16 +122,28 @@ Chain WalkRecords(std::span<const std::uint8_t> bytes, std::uint32_t offset,
       continue;
     }
     if (match.fit == RecordFit::CutShort) {
-      note_cut(CutShort(offset, match.agreeing_bytes));
+      note_cut(CutNote(offset, match.agreeing_bytes));
       chain.end = ChainEnd::CutShort;
       return chain;
     }
-    const std::uint32_t resumed = ResumptionAfterCut(bytes, offset, match.agreeing_bytes);
+    std::uint32_t cut_record = offset;
+    std::uint32_t resumed = ResumptionAfterCut(bytes, offset, match.agreeing_bytes);
+    // A record cut two bytes short of its end reads as whole when a record follows it: that one's first
+    // byte passes for the last character of the text, and its second, a zero, ends the text. The fault
+    // only shows where the walk takes that record's third byte for the start of the next one, so the
+    // record before the fault is the one to look into.
+    if (resumed == 0 && !records.empty()) {
+      cut_record = records.back().offset;
+      resumed = ResumptionAfterCut(bytes, cut_record, offset - cut_record - 1);
+      if (resumed != 0) {
+        records.pop_back();
+      }
+    }
     if (resumed == 0) {
       chain.fault = "record at " + std::to_string(offset) + ": " + match.fault;
       return chain;
     }
-    note_cut(CutShort(offset, resumed - offset) + ", the log goes on" + At(resumed));
+    note_cut(CutNote(cut_record, resumed - cut_record) + ", the log goes on" + At(resumed));
     offset = resumed;
   }
   chain.end = ChainEnd::EndOfFile;

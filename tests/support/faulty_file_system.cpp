@@ -13,7 +13,8 @@ class FaultyFileSystem::FaultyFile final : public platform::File {
       transferred = 0;
       return owner_.error;
     }
-    return real_->Read(buffer, size, transferred);
+    return real_->Read(buffer, owner_.read_limit != 0 && size > owner_.read_limit ? owner_.read_limit : size,
+                       transferred);
   }
 
   platform::SystemError Write(const void* buffer, std::uint32_t size, std::uint32_t& transferred) override {

@@ -31,6 +31,9 @@ class FaultyFileSystem final : public platform::FileSystem {
   // The failing write first writes half of its bytes and then reports success: a short write.
   bool short_write = false;
   platform::SystemError error = platform::ERR_GEN_FAILURE;
+  // Each read passes on at most this many bytes, as a read from a pipe or over a network may; 0 for
+  // no limit.
+  std::uint32_t read_limit = 0;
 
   std::vector<Call> reads;
   std::vector<Call> writes;

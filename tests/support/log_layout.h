@@ -7,6 +7,13 @@
 
 namespace vtsetup::testing {
 
+// Puts a little-endian word into laid-out bytes, as the writer's closing does.
+inline void PutWord(std::vector<unsigned char>& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) {
+    bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+  }
+}
+
 // An expected "dinstall.log", laid out field by field from the format the uninstaller reads.
 struct LogLayout {
   std::vector<unsigned char> bytes;
@@ -52,6 +59,12 @@ struct LogLayout {
     }
     return *this;
   }
+  LogLayout& Directory(const std::string& directory) {
+    return Record(2, 0x200, {12, 1, static_cast<std::uint32_t>(directory.size() + 1)}, {directory});
+  }
+  LogLayout& RelativeFile(const std::string& path) {
+    return Record(3, 0x200, {16, 1, 0, static_cast<std::uint32_t>(path.size() + 1)}, {path});
+  }
   LogLayout& Group(const std::string& group) {
     return Record(6, 0x100, {12, 1, static_cast<std::uint32_t>(group.size() + 1)}, {group});
   }
@@ -71,15 +84,10 @@ struct LogLayout {
   // A closed log: the chain ends at the last record and the header holds the file's size.
   std::vector<unsigned char> Closed() const {
     std::vector<unsigned char> closed = bytes;
-    const auto put = [&](std::size_t at, std::size_t value) {
-      for (int i = 0; i < 4; ++i) {
-        closed[at + i] = static_cast<unsigned char>(value >> (8 * i));
-      }
-    };
     if (last_next_field != 0) {
-      put(last_next_field, 0);
+      PutWord(closed, last_next_field, 0);
     }
-    put(16, closed.size());
+    PutWord(closed, 16, static_cast<std::uint32_t>(closed.size()));
     return closed;
   }
 };
