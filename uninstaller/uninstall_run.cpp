@@ -74,8 +74,9 @@ std::int32_t RunUninstall(const UninstallServices& services, const TextString& l
   const TextString full_log_path = services.files.FullPath(log_path.Data());
   const InstallLogRead read = ReadInstallLog(services.files, full_log_path.Data());
   const InstallLogContents& log = read.contents;
-  DebugTrace(services.debug, "Install log %s is %s: %u records. %s", full_log_path.Data(),
-             StateName(log.state), static_cast<unsigned>(log.records.size()), log.problem.c_str());
+  DebugTrace(services.debug, "Install log %s is %s: %u records.%s%s", full_log_path.Data(),
+             StateName(log.state), static_cast<unsigned>(log.records.size()), log.problem.empty() ? "" : " ",
+             log.problem.c_str());
   std::optional<Dialogue> dialogue;
   if (ui != nullptr) {
     dialogue.emplace(*ui);
