@@ -5,8 +5,8 @@
 
 namespace vtsetup::resources {
 
-// The resources of the setup program as data: the Windows build writes them into its resource script,
-// the host's user interface reads them directly, so both show the same dialogs and texts.
+// The resources of the programs as data: the Windows build writes them into its resource scripts, the
+// host's user interface reads them directly, so both show the same dialogs and texts.
 
 // Window and control styles with their Windows values, under names of our own.
 namespace style {
@@ -75,6 +75,7 @@ struct StringEntry {
   const char* text;  // code page 1250
 };
 
+// The setup program's dialogs and strings (program_resources.h says which ones a program shows).
 std::span<const DialogTemplate> DialogTemplates();
 // Null when the program has no such template.
 const DialogTemplate* FindDialogTemplate(std::uint16_t id);

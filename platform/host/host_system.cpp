@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/host/ui/ui_driver_choice.h"
+#include "resources/program_resources.h"
 
 namespace vtsetup::platform {
 namespace {
@@ -37,9 +38,10 @@ UserInterface* HostSystem::Ui() {
       return;
     }
     const char* snapshots = std::getenv("VTSETUP_SNAPSHOTS");
-    ui_ = std::make_unique<HostUserInterface>(
-        machine_, UiResources{resources::DialogTemplates(), resources::StringTable()},
-        std::move(choice.driver), snapshots != nullptr ? snapshots : "");
+    const resources::ProgramResources& shown = resources::ThisProgramResources();
+    ui_ =
+        std::make_unique<HostUserInterface>(machine_, UiResources{shown.dialogs, shown.strings},
+                                            std::move(choice.driver), snapshots != nullptr ? snapshots : "");
   });
   return ui_.get();
 }

@@ -1,9 +1,10 @@
-// Writes the resource script of the Windows build from the resource data that the host build shows
-// directly, so the two cannot drift apart:
+// Writes a program's resource script for the Windows build from the resource data that the host build
+// shows directly, so the two cannot drift apart:
 //
-//   make_rc OUTFILE
+//   make_rc [--program setup|dinstall] OUTFILE
 //
-// The script names the bitmap "page.bmp" and the icon "setup.ico", which the build draws beside it.
+// The setup program's script (the default) names the bitmap "page.bmp" and the icon "setup.ico", which
+// the build draws beside it; the uninstaller's holds its string table alone.
 // Texts stay in code page 1250: bytes above 127 are written raw under the code-page pragma, a quote
 // doubles, and backslashes and control characters become escapes. Styles are written as numbers so
 // that the script needs no header.
@@ -11,8 +12,11 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <span>
 #include <string>
+#include <string_view>
 
+#include "resources/dinstall_strings.h"
 #include "resources/resource_types.h"
 
 namespace vtsetup::resources {
@@ -96,31 +100,58 @@ void WriteDialog(std::ostream& out, const DialogTemplate& dialog) {
   out << "END\n\n";
 }
 
-void WriteScript(std::ostream& out) {
+// Texts are Polish in code page 1250 in every program's script.
+void WriteHead(std::ostream& out) {
   out << "#pragma code_page(1250)\n"
-      << "LANGUAGE 0x15, 0x01\n\n"
-      << kProgramIcon << " ICON \"setup.ico\"\n"
-      << kPageBitmap << " BITMAP \"page.bmp\"\n\n";
-  for (const DialogTemplate& dialog : DialogTemplates()) {
-    WriteDialog(out, dialog);
-  }
+      << "LANGUAGE 0x15, 0x01\n\n";
+}
+
+void WriteStringTable(std::ostream& out, std::span<const StringEntry> strings) {
   out << "STRINGTABLE\nBEGIN\n";
-  for (const StringEntry& entry : StringTable()) {
+  for (const StringEntry& entry : strings) {
     out << "    " << entry.id << ", " << Quoted(entry.text) << "\n";
   }
   out << "END\n";
 }
 
-int Run(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make_rc OUTFILE\n";
-    return 2;
+void WriteSetupScript(std::ostream& out) {
+  WriteHead(out);
+  out << kProgramIcon << " ICON \"setup.ico\"\n" << kPageBitmap << " BITMAP \"page.bmp\"\n\n";
+  for (const DialogTemplate& dialog : DialogTemplates()) {
+    WriteDialog(out, dialog);
   }
-  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-  WriteScript(out);
+  WriteStringTable(out, StringTable());
+}
+
+void WriteDinstallScript(std::ostream& out) {
+  WriteHead(out);
+  WriteStringTable(out, DinstallStringTable());
+}
+
+int Usage() {
+  std::cerr << "usage: make_rc [--program setup|dinstall] OUTFILE\n";
+  return 2;
+}
+
+int Run(int argc, char** argv) {
+  std::string_view program = "setup";
+  if (argc == 4 && std::string_view(argv[1]) == "--program") {
+    program = argv[2];
+  } else if (argc != 2) {
+    return Usage();
+  }
+  void (*write)(std::ostream&) = program == "setup"      ? WriteSetupScript
+                                 : program == "dinstall" ? WriteDinstallScript
+                                                         : nullptr;
+  if (write == nullptr) {
+    return Usage();
+  }
+  const char* path = argv[argc - 1];
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  write(out);
   out.close();
   if (!out) {
-    std::cerr << "make_rc: cannot write " << argv[1] << "\n";
+    std::cerr << "make_rc: cannot write " << path << "\n";
     return 1;
   }
   return 0;

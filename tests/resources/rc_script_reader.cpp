@@ -163,11 +163,11 @@ ResourceScript ReadResourceScript(const std::string& bytes) {
       understood = false;
     }
     if (!understood) {
-      ADD_FAILURE() << "setup.rc line " << number << " not understood: " << line;
+      ADD_FAILURE() << "script line " << number << " not understood: " << line;
       return script;
     }
   }
-  EXPECT_EQ(block, Block::None) << "setup.rc ends inside a block";
+  EXPECT_EQ(block, Block::None) << "the script ends inside a block";
   return script;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/code_page.h"
+#include "resources/dinstall_strings.h"
 #include "resources/resource_types.h"
 #include "tests/resources/rc_script_reader.h"
 #include "tests/support/temp_dir.h"
@@ -239,6 +240,53 @@ TEST(StringTable, HoldsTheMessagesByteForByte) {
   EXPECT_EQ(std::string(FindString(5002)), "c:\\Programme");
   ASSERT_NE(FindString(5024), nullptr);
   EXPECT_EQ(std::string(FindString(5024)), "pl");
+}
+
+// The uninstaller's texts, typed here in UTF-8: what its table holds must decode to exactly these.
+TEST(DinstallStringTable, HoldsEveryMessageOfTheUninstallerInCodePage1250) {
+  const std::map<std::uint16_t, std::string> expected = {
+      {6000, "Usuwanie gry"},
+      {6001, "Czy na pewno chcesz usunąć grę %s i wszystkie jej składniki z tego komputera?"},
+      {6002,
+       "Dziennik instalacji %s jest uszkodzony. Można usunąć tylko to, co wymienia jego nieuszkodzona "
+       "część.\r\nCzy chcesz to usunąć?"},
+      {6003, "Nie można odczytać dziennika instalacji %s. Gra nie zostanie usunięta."},
+      {6004, "Gra %s została usunięta z tego komputera."},
+      {6005, "Gra %s została usunięta, ale nie wszystko udało się usunąć. Pozostało:\r\n%s"},
+      {6006, "%s (plik jest używany)"},
+      {6007, "%s (folder nie jest pusty)"},
+      {6008, "%s (pominięto: poza folderem gry)"},
+      {6009, "%s (błąd %u)"},
+      {6010, "i %u innych"},
+  };
+  std::map<std::uint16_t, std::string> decoded;
+  for (std::size_t i = 0; i < DinstallStringTable().size(); ++i) {
+    const StringEntry& entry = DinstallStringTable()[i];
+    if (i > 0) {
+      EXPECT_LT(DinstallStringTable()[i - 1].id, entry.id);
+    }
+    decoded[entry.id] = Cp1250ToUtf8(entry.text);
+  }
+  EXPECT_EQ(decoded, expected);
+}
+
+TEST(ResourceScript, TheUninstallersHoldsItsStringTableAlone) {
+  const Bytes bytes = ReadBytes(BuildFile("dinstall.rc"));
+  const testing::ResourceScript script = testing::ReadResourceScript(std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(script.pragmas, std::vector<std::string>{"code_page(1250)"});
+  EXPECT_TRUE(script.icons.empty());
+  EXPECT_TRUE(script.bitmaps.empty());
+  EXPECT_TRUE(script.dialogs.empty());
+  std::vector<std::pair<std::int32_t, std::string>> table;
+  for (const StringEntry& entry : DinstallStringTable()) {
+    table.emplace_back(entry.id, entry.text);
+  }
+  EXPECT_EQ(script.strings, table);
+  // Polish bytes are written as they are, under the code-page line.
+  EXPECT_NE(std::string(bytes.begin(), bytes.end())
+                .find("    6009, \"%s (b\xB3\xB9"
+                      "d %u)\"\n"),
+            std::string::npos);
 }
 
 // Expected values follow from the artwork described at the top of make_pictures.cpp, worked out by

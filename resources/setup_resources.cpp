@@ -1,0 +1,10 @@
+#include "resources/program_resources.h"
+
+namespace vtsetup::resources {
+
+const ProgramResources& ThisProgramResources() {
+  static const ProgramResources resources{DialogTemplates(), StringTable()};
+  return resources;
+}
+
+}  // namespace vtsetup::resources
