@@ -1,9 +1,29 @@
 #include "uninstaller/key_removal.h"
 
+#include <array>
 #include <string>
+#include <string_view>
+
+#include "base/ascii.h"
 
 namespace vtsetup::uninstaller {
 namespace {
+
+// The system's lists of uninstallable programs. The setup only ever adds its entry to one that exists,
+// and cannot register a game without it, so the list stays when our entry was its last.
+constexpr std::array<std::string_view, 2> kSystemKeys = {
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall",
+};
+
+bool IsSystemKey(std::string_view path) {
+  for (const std::string_view key : kSystemKeys) {
+    if (EqualNoCase(path, key)) {
+      return true;
+    }
+  }
+  return false;
+}
 
 bool IsEmptyKey(platform::Registry& registry, const std::string& path) {
   const platform::KeyOpen open = registry.Open(path.c_str(), platform::RegistryAccess::Read);
@@ -23,7 +43,7 @@ void DeleteEmptyParents(platform::Registry& registry, std::string_view key, Debu
   for (std::size_t cut = path.rfind('\\'); cut != std::string::npos; cut = path.rfind('\\')) {
     path.resize(cut);
     const bool top_level = path.find('\\') == std::string::npos;
-    if (top_level || !IsEmptyKey(registry, path) ||
+    if (top_level || IsSystemKey(path) || !IsEmptyKey(registry, path) ||
         registry.DeleteKeyTree(path.c_str()) != platform::ERR_NONE) {
       return;
     }

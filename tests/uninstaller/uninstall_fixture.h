@@ -58,6 +58,8 @@ class UninstallTest : public ::testing::Test {
   std::vector<std::string> Boxes() const;
   static std::vector<std::string> BoxesIn(const std::vector<std::string>& transcript);
 
+  // Whether the installation finds another program's uninstall entry on the machine.
+  bool other_game_ = true;
   testing::TestMachine machine_{"", true};
   testing::RecordingSink debug_;
   std::ostringstream errors_;

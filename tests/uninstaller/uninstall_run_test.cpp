@@ -237,11 +237,13 @@ TEST_F(UninstallTest, KeysTakeTheirEmptyParentsAndNoOthers) {
   PutKey("SOFTWARE\\Valued", "Keep", "me");
   PutKey("LONELY\\Key", "", "x");
   PutKey("SOFTWARE\\Single", "", "x");
+  PutKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella", "DisplayName", "Orvella");
   testing::LogLayout log = testing::LogHeader("Orvella");
   log.Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantor\\Orvella\\1.0\\")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Valued\\Deep\\Key")
       .Key("HKEY_LOCAL_MACHINE\\LONELY\\Key")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Single")
+      .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE");
   PutLog(log.Closed());
   EXPECT_EQ(Run("message yes\nmessage ok\n"), EXIT_SOMETHING_KEPT);
@@ -256,6 +258,21 @@ TEST_F(UninstallTest, KeysTakeTheirEmptyParentsAndNoOthers) {
   EXPECT_TRUE(KeyExists("LONELY"));
   EXPECT_FALSE(KeyExists("SOFTWARE\\Single"));
   EXPECT_TRUE(KeyExists("SOFTWARE\\Microsoft\\Windows\\CurrentVersion"));
+  // The system's list of uninstallable programs stays, empty, for the next setup to register with.
+  EXPECT_FALSE(KeyExists("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella"));
+  EXPECT_TRUE(KeyExists("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall"));
+}
+
+// On a fresh machine, where our entry is the only one in the list of uninstallable programs, the
+// registry is afterwards what it was before the installation, byte for byte.
+TEST_F(UninstallTest, TheRegistryIsLeftAsTheInstallationFoundIt) {
+  other_game_ = false;
+  const std::string before = testing::ReadText(machine_.Machine().RegistryFile());
+  ASSERT_NE(before.find("\\Uninstall]"), std::string::npos) << before;
+  InstallOrvella();
+  EXPECT_EQ(RunQuiet(), EXIT_ALL_REMOVED);
+  ExpectAllGone();
+  EXPECT_EQ(testing::ReadText(machine_.Machine().RegistryFile()), before);
 }
 
 // The group's folder goes when empty; nested groups lose only their own folder; a shortcut the person
