@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "tests/support/test_machine.h"
 
 namespace vtsetup::uninstaller {
 namespace {
@@ -65,6 +69,46 @@ TEST(RecordSafetyTest, GroupsAreFoldersBelowThePrograms) {
                               "C:Orvella", "C:\\Orvella", "a/b", "Vantor\\\\Orvella"}) {
     EXPECT_FALSE(IsGroupName(refused)) << refused;
   }
+}
+
+// Every text the checks let through, resolved as the system resolves paths, stays where it belongs: a
+// relative one below the destination, a shortcut where it says. All texts of up to five pieces from the
+// ones that matter are tried.
+TEST(RecordSafetyTest, NothingLetThroughResolvesElsewhere) {
+  testing::TestMachine machine;
+  platform::FileSystem& files = machine.System().Files();
+  const std::string destination = "C:\\Gry\\Orvella";
+  const std::vector<std::string> pieces = {"a", ".", "..", "\\", "/", ":", " ", "x.lnk"};
+  std::vector<std::string> texts = {""};
+  for (std::size_t from = 0, length = 0; length < 5; ++length) {
+    const std::size_t to = texts.size();
+    for (std::size_t i = from; i < to; ++i) {
+      for (const std::string& piece : pieces) {
+        texts.push_back(texts[i] + piece);
+      }
+    }
+    from = to;
+  }
+  int accepted = 0;
+  for (const std::string& text : texts) {
+    for (const bool directory : {false, true}) {
+      if (!StaysInDestination(text, directory) || text == ".") {
+        continue;
+      }
+      ++accepted;
+      const std::string resolved = files.FullPath((destination + "\\" + text).c_str()).Data();
+      EXPECT_TRUE(resolved.starts_with(destination + "\\") && resolved.size() > destination.size() + 1)
+          << text << " -> " << resolved;
+    }
+    const std::string path = "C:\\" + text;
+    if (IsShortcutFilePath(path)) {
+      ++accepted;
+      std::string expected = path;
+      std::replace(expected.begin(), expected.end(), '/', '\\');
+      EXPECT_EQ(std::string(files.FullPath(path.c_str()).Data()), expected) << path;
+    }
+  }
+  EXPECT_GT(accepted, 1000);
 }
 
 }  // namespace
