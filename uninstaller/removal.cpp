@@ -48,8 +48,8 @@ class Removal {
         }
         break;
       case RemovalAction::Skip:
-        DebugTrace(services_.debug, "Skipped %s %s: outside the game's folder.", Noun(step.kind),
-                   step.shown.Data());
+        DebugTrace(services_.debug, "Skipped %s %s: not a thing an installation of ours makes.",
+                   Noun(step.kind), step.shown.Data());
         kept_.push_back({step.shown, KeptReason::Outside});
         break;
       case RemovalAction::Unreachable:

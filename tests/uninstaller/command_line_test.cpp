@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ struct OptionsCase {
   bool quiet;
   const char* unexpected;
 };
+
+// Names each case by its line in the test's name.
+void PrintTo(const OptionsCase& c, std::ostream* out) {
+  *out << c.line;
+}
 
 class DinstallOptionsTest : public ::testing::TestWithParam<OptionsCase> {};
 
