@@ -38,9 +38,9 @@ struct OptionsCase {
   const char* unexpected;
 };
 
-// Names each case by its line in the test's name.
+// Names each case by its line and program in the test's name.
 void PrintTo(const OptionsCase& c, std::ostream* out) {
-  *out << c.line;
+  *out << c.line << " from " << (*c.module != 0 ? c.module : "nowhere");
 }
 
 class DinstallOptionsTest : public ::testing::TestWithParam<OptionsCase> {};
