@@ -10,10 +10,10 @@ namespace {
 
 // A message text formatted into a buffer of a fixed size: a long insertion is cut at the buffer's end
 // instead of running past it.
-template <typename Argument>
-std::vector<char> FormatInto(std::uint32_t buffer_size, const TextString& format, Argument argument) {
+template <typename... Arguments>
+std::vector<char> FormatInto(std::uint32_t buffer_size, const TextString& format, Arguments... arguments) {
   std::vector<char> text(buffer_size == 0 ? 1 : buffer_size, '\0');
-  std::snprintf(text.data(), text.size(), format.Data(), argument);
+  std::snprintf(text.data(), text.size(), format.Data(), arguments...);
   return text;
 }
 
@@ -25,7 +25,7 @@ TextString Messages::Entry(std::uint16_t id, std::uint32_t buffer_size) {
 }
 
 std::int32_t Messages::Show(const char* text, std::uint32_t style) {
-  return ui_.ShowMessageBox(Owner(), text, kMessageTitle, style);
+  return ui_.ShowMessageBox(Owner(), text, title_.Data(), style);
 }
 
 std::int32_t Messages::ShowStringMessage(std::uint16_t id, std::uint32_t style) {
@@ -44,6 +44,11 @@ std::int32_t Messages::ShowMessage(std::uint16_t id, const char* insertion, std:
     return Show(entry.Data(), style);
   }
   return Show(FormatInto(buffer_size, entry, insertion).data(), style);
+}
+
+std::int32_t Messages::ShowMessage(std::uint16_t id, const char* first, const char* second,
+                                   std::uint32_t style) {
+  return Show(FormatInto(kMessageBufferSize, Entry(id, kMessageBufferSize), first, second).data(), style);
 }
 
 std::int32_t Messages::ShowNumberMessage(std::uint16_t id, float number, std::uint32_t style) {

@@ -18,12 +18,14 @@ inline constexpr std::int32_t MESSAGE_MISSING_ENTRY = 9;
 // either reaches the user.
 inline constexpr std::uint32_t kMessageBufferSize = 500;
 
-// The string-table texts that the setup shows as message boxes, all titled alike and owned by the
-// background window once it exists. The copy worker shows boxes too, so the owner is read atomically;
-// it is set on the main thread before the workers start.
+// The string-table texts that a program shows as message boxes, all titled alike (the setup's title
+// unless the program has its own) and owned by the background window once it exists. The copy worker
+// shows boxes too, so the owner is read atomically; it is set on the main thread before the workers
+// start.
 class Messages {
  public:
-  explicit Messages(platform::UserInterface& ui) : ui_(ui) {}
+  explicit Messages(platform::UserInterface& ui, const char* title = kMessageTitle)
+      : ui_(ui), title_(title) {}
 
   // Null until the background window exists: the boxes of start-up then have no owner.
   void SetOwner(platform::Window owner) { owner_.store(owner); }
@@ -37,6 +39,8 @@ class Messages {
   // an existing directory uses a smaller buffer than the others.
   std::int32_t ShowMessage(std::uint16_t id, const char* insertion, std::uint32_t style,
                            std::uint32_t buffer_size = kMessageBufferSize);
+  // The entry used as a format for two texts, in their order; a missing entry shows an empty box.
+  std::int32_t ShowMessage(std::uint16_t id, const char* first, const char* second, std::uint32_t style);
   // The entry always used as a format for the number, widened as printf widens it.
   std::int32_t ShowNumberMessage(std::uint16_t id, float number, std::uint32_t style);
 
@@ -46,6 +50,7 @@ class Messages {
   std::int32_t Show(const char* text, std::uint32_t style);
 
   platform::UserInterface& ui_;
+  const TextString title_;
   std::atomic<platform::Window> owner_ = nullptr;
 };
 

@@ -237,5 +237,31 @@ TEST(MessagesOwner, BoxesBelongToTheBackgroundWindowOnceItExists) {
   EXPECT_EQ(messages.ShowNumberMessage(5019, 0.5F, 65), 2);
 }
 
+// Another program's boxes carry its own title, and a text may take two insertions in their order, cut
+// to the 500-byte buffer like one; a missing entry shows an empty box.
+TEST(MessagesOwner, AProgramOfItsOwnGivesItsTitleAndTwoInsertions) {
+  ::testing::StrictMock<testing::MockUserInterface> ui;
+  std::string title = "Usuwanie";
+  Messages messages(ui, title.c_str());
+  title = "changed after";
+  const std::string long_list(600, 'x');
+  ::testing::InSequence in_order;
+  EXPECT_CALL(ui, LoadStringResource(6005, 500)).WillOnce(::testing::Return(TextString("Gra %s: %s.")));
+  EXPECT_CALL(
+      ui, ShowMessageBox(nullptr, ::testing::StrEq("Gra Orvella: a.exe."), ::testing::StrEq("Usuwanie"), 48))
+      .WillOnce(::testing::Return(1));
+  EXPECT_CALL(ui, LoadStringResource(6005, 500)).WillOnce(::testing::Return(TextString("Gra %s: %s.")));
+  EXPECT_CALL(ui, ShowMessageBox(nullptr, ::testing::StrEq("Gra Orvella: " + long_list.substr(0, 499 - 13)),
+                                 ::testing::StrEq("Usuwanie"), 48))
+      .WillOnce(::testing::Return(1));
+  EXPECT_CALL(ui, LoadStringResource(6004, 500)).WillOnce(::testing::Return(std::nullopt));
+  EXPECT_CALL(ui, ShowMessageBox(nullptr, ::testing::StrEq(""), ::testing::StrEq("Usuwanie"), 64))
+      .WillOnce(::testing::Return(1));
+
+  EXPECT_EQ(messages.ShowMessage(6005, "Orvella", "a.exe", 48), 1);
+  EXPECT_EQ(messages.ShowMessage(6005, "Orvella", long_list.c_str(), 48), 1);
+  EXPECT_EQ(messages.ShowMessage(6004, "Orvella", "", 64), 1);
+}
+
 }  // namespace
 }  // namespace vtsetup::app

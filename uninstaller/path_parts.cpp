@@ -1,0 +1,24 @@
+#include "uninstaller/path_parts.h"
+
+namespace vtsetup::uninstaller {
+
+TextString FolderOf(const TextString& path) {
+  std::uint32_t separator = path.Length();
+  while (separator > 0 && path.At(separator - 1) != '\\' && path.At(separator - 1) != '/') {
+    --separator;
+  }
+  if (separator == 0) {
+    return {};
+  }
+  const bool drive_root = separator == 3 && path.At(1) == ':';
+  return path.Left(drive_root ? separator : separator - 1);
+}
+
+TextString Joined(const TextString& folder, const TextString& name) {
+  TextString joined = folder;
+  joined.EnsureTrailingBackslash();
+  joined.Append(name);
+  return joined;
+}
+
+}  // namespace vtsetup::uninstaller
