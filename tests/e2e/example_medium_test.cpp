@@ -57,7 +57,7 @@ Strings DataFiles() {
 
 PackExpectation MinimalPack() {
   return {"Minimalna",
-          {"orv.exe", "orv.cfg"},
+          {"orv.exe", "orv.cfg", "dinstall.exe"},
           DataFiles(),
           {"DATA\\", "SAVE\\"},
           {false, true},
@@ -71,7 +71,7 @@ PackExpectation FullPack() {
   Strings found = DataFiles();
   found.insert(found.end(), {"MUSIC\\theme.dat", "MUSIC\\credits.txt"});
   return {"Pe\xb3na",  // the script's text in code page 1250
-          {"orv.exe", "orv.cfg", "manual.txt"},
+          {"orv.exe", "orv.cfg", "manual.txt", "dinstall.exe"},
           found,
           {"DATA\\", "MUSIC\\", "SAVE\\"},
           {false, false, true},

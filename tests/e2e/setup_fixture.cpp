@@ -3,9 +3,17 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <thread>
+
+#include "platform/host/machine/machine.h"
+#include "platform/host/processes/host_processes.h"
+#include "platform/host/registry/host_registry.h"
+#include "platform/processes.h"
+#include "tests/support/scoped_variable.h"
 
 namespace vtsetup::testing {
 
@@ -91,6 +99,83 @@ SetupRunTest::Run SetupRunTest::RunSetup(const std::string& answers) {
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir_.File("out")),
           ReadText(dir_.File("err"))};
+}
+
+SetupRunTest::Run SetupRunTest::StartAndWait(const std::string& command_line, const std::string& answers) {
+  PrepareMachine();
+  const std::string transcript = dir_.File("started-transcript.txt");
+  fs::remove(transcript);
+  WriteText(dir_.File("started-answers.txt"), answers);
+  const platform::host::MachineOpen open =
+      platform::host::Machine::Open(MachineRoot().string(), platform::host::Transcript(""));
+  if (!open.machine) {
+    return {-1, "", open.error};
+  }
+  // The started program takes its machine, answers and record from the environment it inherits.
+  const ScopedVariable machine("VTSETUP_MACHINE", MachineRoot().string());
+  const ScopedVariable answers_file("VTSETUP_ANSWERS", dir_.File("started-answers.txt"));
+  const ScopedVariable record("VTSETUP_TRANSCRIPT", transcript);
+  platform::host::HostProcesses processes(*open.machine);
+  const std::uint32_t started = processes.Start(command_line.c_str(), platform::SHOW_NORMAL);
+  if (started <= 31) {
+    return {-1, "", "the command did not start: " + std::to_string(started)};
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::ifstream in(transcript);
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("exit code ")) {
+        return {std::atoi(line.c_str() + 10), "", ""};
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return {-1, "", "the program did not end within a minute"};
+}
+
+bool SetupRunTest::WaitForTranscriptLines(const std::string& start, std::size_t count) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const std::vector<std::string> lines = Transcript();
+    if (static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+          return line.starts_with(start);
+        })) >= count) {
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+std::string SetupRunTest::UninstallString(const std::string& program) const {
+  platform::host::HostRegistry registry((MachineRoot() / "registry.reg").string());
+  const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + program;
+  const platform::KeyOpen open = registry.Open(key.c_str(), platform::RegistryAccess::Read);
+  if (!open.key) {
+    return "";
+  }
+  const platform::ValueRead read = open.key->QueryString("UninstallString", 1024);
+  return read.error == platform::ERR_NONE ? std::string(read.value.Data()) : "";
+}
+
+SetupRunTest::MachineState SetupRunTest::FreshMachineState() {
+  PrepareMachine();
+  // Opening the machine gives it what every machine has before a program runs on it.
+  if (!platform::host::Machine::Open(MachineRoot().string(), platform::host::Transcript("")).machine) {
+    ADD_FAILURE() << "the machine in " << MachineRoot() << " cannot be opened";
+  }
+  return CurrentMachineState();
+}
+
+SetupRunTest::MachineState SetupRunTest::CurrentMachineState() const {
+  MachineState state;
+  std::error_code error;
+  for (auto entry = fs::recursive_directory_iterator(MachineRoot(), error);
+       !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
+    const std::string relative = fs::relative(entry->path(), MachineRoot()).string();
+    state[relative] = entry->is_directory() ? std::string("<folder>") : ReadText(entry->path().string());
+  }
+  return state;
 }
 
 std::vector<std::string> SetupRunTest::Transcript() const {

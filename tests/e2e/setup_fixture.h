@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,20 @@ class SetupRunTest : public ::testing::Test {
 
   // Runs D:\setup with the answers; the machine is made before the first run.
   Run RunSetup(const std::string& answers);
+  // Starts a Windows command line on this machine the way the setup starts programs, with answers of
+  // its own, and waits for the program to end; its exit code comes from the record of its run. The
+  // program's output is left to the test program's.
+  Run StartAndWait(const std::string& command_line, const std::string& answers);
+  // Waits until the transcript holds `count` lines that begin with `start`; false after a minute.
+  bool WaitForTranscriptLines(const std::string& start, std::size_t count) const;
+  // The uninstall entry's command, as the registry of this machine holds it; empty when missing.
+  std::string UninstallString(const std::string& program) const;
+
+  // Every folder (as "<folder>") and file (with its bytes) below the machine root, by relative path.
+  using MachineState = std::map<std::string, std::string>;
+  // The machine as a fresh one is before any program ran on it, made now if it does not exist yet.
+  MachineState FreshMachineState();
+  MachineState CurrentMachineState() const;
 
   std::vector<std::string> Transcript() const;
   bool TranscriptHas(const std::string& line) const;
