@@ -1,9 +1,11 @@
 #include "uninstaller/uninstall_run.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "app/messages.h"
+#include "uninstaller/destination_parents.h"
 #include "uninstaller/dinstall_texts.h"
 #include "uninstaller/install_log_reader.h"
 #include "uninstaller/kept_list.h"
@@ -30,6 +32,36 @@ const char* StateName(LogState state) {
       return "unreadable";
   }
   return "?";
+}
+
+constexpr char kWindowsVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr char kProgramFilesValue[] = "ProgramFilesDir";
+constexpr std::uint32_t kPathBufferSize = 260;
+
+// The folders that the system names and other programs expect to find, even empty.
+std::vector<TextString> SystemFolders(const UninstallServices& services) {
+  std::vector<TextString> folders{services.shell.FolderPath(platform::SpecialFolder::Programs),
+                                  services.shell.FolderPath(platform::SpecialFolder::Desktop),
+                                  services.files.TempFolder()};
+  if (const platform::KeyOpen key =
+          services.registry.Open(kWindowsVersionKey, platform::RegistryAccess::Read);
+      key.key != nullptr) {
+    if (platform::ValueRead read = key.key->QueryString(kProgramFilesValue, kPathBufferSize);
+        read.error == platform::ERR_NONE) {
+      folders.push_back(std::move(read.value));
+    }
+  }
+  return folders;
+}
+
+// Whether the run took the game's folder itself away: the log named it and it is not among the kept.
+bool DestinationGone(const std::vector<RemovalStep>& steps, const std::vector<KeptItem>& kept,
+                     const TextString& destination) {
+  const auto step = std::find_if(steps.begin(), steps.end(), [&](const RemovalStep& candidate) {
+    return candidate.action == RemovalAction::RemoveFolder && candidate.target == destination;
+  });
+  return step != steps.end() && std::none_of(kept.begin(), kept.end(),
+                                             [&](const KeptItem& item) { return item.shown == step->shown; });
 }
 
 TextString Entry(platform::UserInterface& ui, std::uint16_t id) {
@@ -105,6 +137,9 @@ std::int32_t RunUninstall(const UninstallServices& services, const TextString& l
   const std::vector<RemovalStep> steps = PlanRemoval(log.records, places);
   const std::vector<KeptItem> kept =
       CarryOutRemoval(steps, {services.files, services.registry, services.processes, services.debug});
+  if (DestinationGone(steps, kept, places.destination)) {
+    RemoveEmptyFoldersAbove(places.destination, SystemFolders(services), services.files, services.debug);
+  }
 
   if (dialogue) {
     if (kept.empty()) {

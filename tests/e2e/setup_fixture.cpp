@@ -9,6 +9,8 @@
 #include <memory>
 #include <thread>
 
+#include "platform/host/files/drive_quotas.h"
+#include "platform/host/files/host_file_system.h"
 #include "platform/host/machine/machine.h"
 #include "platform/host/processes/host_processes.h"
 #include "platform/host/registry/host_registry.h"
@@ -115,7 +117,9 @@ SetupRunTest::Run SetupRunTest::StartAndWait(const std::string& command_line, co
   const ScopedVariable machine("VTSETUP_MACHINE", MachineRoot().string());
   const ScopedVariable answers_file("VTSETUP_ANSWERS", dir_.File("started-answers.txt"));
   const ScopedVariable record("VTSETUP_TRANSCRIPT", transcript);
-  platform::host::HostProcesses processes(*open.machine);
+  platform::host::DriveQuotas quotas(*open.machine);
+  platform::host::HostFileSystem files(*open.machine, quotas);
+  platform::host::HostProcesses processes(*open.machine, files);
   const std::uint32_t started = processes.Start(command_line.c_str(), platform::SHOW_NORMAL);
   if (started <= 31) {
     return {-1, "", "the command did not start: " + std::to_string(started)};
@@ -158,7 +162,7 @@ std::string SetupRunTest::UninstallString(const std::string& program) const {
   return read.error == platform::ERR_NONE ? std::string(read.value.Data()) : "";
 }
 
-SetupRunTest::MachineState SetupRunTest::FreshMachineState() {
+MachineState SetupRunTest::FreshMachineState() {
   PrepareMachine();
   // Opening the machine gives it what every machine has before a program runs on it.
   if (!platform::host::Machine::Open(MachineRoot().string(), platform::host::Transcript("")).machine) {
@@ -167,7 +171,7 @@ SetupRunTest::MachineState SetupRunTest::FreshMachineState() {
   return CurrentMachineState();
 }
 
-SetupRunTest::MachineState SetupRunTest::CurrentMachineState() const {
+MachineState SetupRunTest::CurrentMachineState() const {
   MachineState state;
   std::error_code error;
   for (auto entry = fs::recursive_directory_iterator(MachineRoot(), error);

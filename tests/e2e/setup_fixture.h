@@ -12,6 +12,9 @@
 
 namespace vtsetup::testing {
 
+// Every folder (as "<folder>") and file (with its bytes) below a machine's root, by relative path.
+using MachineState = std::map<std::string, std::string>;
+
 // The setup program run as a person runs it from the CD: the example medium (laid out once by
 // examples/build-medium with this build's programs) is drive D: of a fresh host machine, and the
 // program answers from an answers text. Tests that need another medium change a copy of their own.
@@ -46,8 +49,6 @@ class SetupRunTest : public ::testing::Test {
   // The uninstall entry's command, as the registry of this machine holds it; empty when missing.
   std::string UninstallString(const std::string& program) const;
 
-  // Every folder (as "<folder>") and file (with its bytes) below the machine root, by relative path.
-  using MachineState = std::map<std::string, std::string>;
   // The machine as a fresh one is before any program ran on it, made now if it does not exist yet.
   MachineState FreshMachineState();
   MachineState CurrentMachineState() const;

@@ -205,7 +205,7 @@ TEST_F(SetupRun, AnEarlierLogIsReplacedWithoutAQuestion) {
 }
 
 TEST_F(SetupRun, ACopyThatFailsAfterSomeFilesIsRolledBackThroughTheUninstaller) {
-  // The manual comes third: the game and its settings are copied before its question.
+  // The manual comes fourth: the uninstaller, the game and its settings are copied before its question.
   fs::remove(OwnMedium() / "GAME" / "manual.txt");
   const Run run = RunSetup(
       "page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: press 1\nmessage abort\nmessage ok\n");
@@ -224,7 +224,8 @@ TEST_F(SetupRun, ACopyThatFailsAfterSomeFilesIsRolledBackThroughTheUninstaller) 
 }
 
 TEST_F(SetupRun, ACopyThatFailsBeforeAnyFileStartsNoUninstaller) {
-  fs::remove(OwnMedium() / "GAME" / "orv.exe");
+  // The uninstaller is the first file of every pack.
+  fs::remove(OwnMedium() / "GAME" / "dinstall.exe");
   const Run run = RunSetup(
       "page 1: press 1\npage 2: press 1\npage 3: press 1\npage 4: press 1\nmessage abort\nmessage ok\n");
   EXPECT_EQ(run.exit_code, 9) << run.err;

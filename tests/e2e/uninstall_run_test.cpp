@@ -24,7 +24,7 @@ std::string AnswersForPack(int pack) {
 }
 
 // The paths on which two states of the machine differ, for a readable failure.
-std::string Differences(const SetupRunTest::MachineState& before, const SetupRunTest::MachineState& after) {
+std::string Differences(const MachineState& before, const MachineState& after) {
   std::string text;
   for (const auto& [path, content] : before) {
     const auto found = after.find(path);
@@ -35,7 +35,8 @@ std::string Differences(const SetupRunTest::MachineState& before, const SetupRun
     }
   }
   for (const auto& [path, content] : after) {
-    if (!before.contains(path)) {
+    // The host's lock beside the registry file is its own, not a part of the machine a program sees.
+    if (!before.contains(path) && path != "registry.reg.lock") {
       text += "  left: " + path + "\n";
     }
   }
@@ -89,7 +90,7 @@ TEST_F(SetupRunTest, DecliningTheUninstallerRemovesNothing) {
 }
 
 TEST_F(SetupRunTest, ACopyThatFailsAfterSomeFilesLeavesNothingOfTheInstallationBehind) {
-  // The manual comes third: the game and its settings are copied before its question.
+  // The manual comes fourth: the uninstaller, the game and its settings are copied before its question.
   fs::remove(OwnMedium() / "GAME" / "manual.txt");
   const MachineState before = FreshMachineState();
   const Run run =

@@ -70,6 +70,7 @@ void UninstallTest::PutLog(const std::vector<unsigned char>& bytes, const std::s
 void UninstallTest::InstallOrvella(bool close_log, const std::function<void(InstallLog&)>& more) {
   platform::host::HostSystem& system = machine_.System();
   InstallLog log(system.Files(), debug_);
+  Put(kNeighbour);
   PutFolder(kGame);
   ASSERT_EQ(log.LogOpen(kLog, "Orvella", false), LogResult::LOG_OK);
   log.LogDirectory(".");
@@ -115,7 +116,8 @@ void UninstallTest::ExpectAllGone() {
   }
   EXPECT_TRUE(Exists(kPrograms));
   EXPECT_TRUE(Exists("C:\\Windows\\Desktop"));
-  EXPECT_TRUE(Exists("C:\\Gry"));
+  // The folder above the game holds another game, so it stays.
+  EXPECT_TRUE(Exists(kNeighbour));
   EXPECT_FALSE(KeyExists(kUninstallKey));
   EXPECT_FALSE(KeyExists(kProgramKey));
   EXPECT_FALSE(KeyExists("SOFTWARE\\Vantor"));

@@ -21,6 +21,8 @@ namespace vtsetup::uninstaller {
 class UninstallTest : public ::testing::Test {
  protected:
   static constexpr char kGame[] = "C:\\Gry\\Orvella";
+  // Another game beside ours in the same folder, which the setup did not make.
+  static constexpr char kNeighbour[] = "C:\\Gry\\Inna\\gra.exe";
   static constexpr char kLog[] = "C:\\Gry\\Orvella\\dinstall.log";
   static constexpr char kPrograms[] = "C:\\Windows\\Start Menu\\Programs";
   static constexpr char kGroup[] = "C:\\Windows\\Start Menu\\Programs\\Orvella";

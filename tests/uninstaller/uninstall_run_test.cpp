@@ -10,6 +10,7 @@
 #include "tests/support/held_by_other_process.h"
 #include "tests/support/log_layout.h"
 #include "tests/uninstaller/uninstall_fixture.h"
+#include "uninstaller/destination_parents.h"
 
 namespace vtsetup::uninstaller {
 namespace {
@@ -273,6 +274,28 @@ TEST_F(UninstallTest, TheRegistryIsLeftAsTheInstallationFoundIt) {
   EXPECT_EQ(RunQuiet(), EXIT_ALL_REMOVED);
   ExpectAllGone();
   EXPECT_EQ(testing::ReadText(machine_.Machine().RegistryFile()), before);
+}
+
+// The setup made the levels above the game's folder without logging them: those left empty go, up to
+// one that holds something, a folder the system names, or the drive's root.
+TEST_F(UninstallTest, FoldersAboveTheGameGoWhenItLeavesThemEmpty) {
+  InstallOrvella();
+  std::filesystem::remove_all(machine_.Host("C:\\Gry\\Inna"));
+  EXPECT_EQ(RunQuiet(), EXIT_ALL_REMOVED);
+  EXPECT_FALSE(Exists("C:\\Gry"));
+
+  PutFolder("C:\\Program Files\\Vantor");
+  PutFolder("C:\\Temp\\Gry");
+  platform::FileSystem& files = machine_.System().Files();
+  const TextString system_folders[] = {"c:\\program files\\", "C:\\Windows\\Desktop"};
+  RemoveEmptyFoldersAbove("C:\\Program Files\\Vantor\\Orvella", system_folders, files, debug_);
+  EXPECT_FALSE(Exists("C:\\Program Files\\Vantor"));
+  EXPECT_TRUE(Exists("C:\\Program Files"));
+  // Nothing above a game at a drive's root, and nothing at all above one whose parent is not empty.
+  PutFolder("C:\\Temp\\Gry\\Inna");
+  RemoveEmptyFoldersAbove("C:\\Orvella", system_folders, files, debug_);
+  RemoveEmptyFoldersAbove("C:\\Temp\\Gry\\Orvella", system_folders, files, debug_);
+  EXPECT_TRUE(Exists("C:\\Temp\\Gry\\Inna"));
 }
 
 // The group's folder goes when empty; nested groups lose only their own folder; a shortcut the person
