@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/ascii.h"
-#include "uninstaller/command_line_words.h"
+#include "base/command_line_words.h"
 #include "uninstaller/path_parts.h"
 
 namespace vtsetup::uninstaller {

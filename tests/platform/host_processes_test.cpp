@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 using ::testing::UnorderedElementsAre;
 using vtsetup::platform::Processes;
 using vtsetup::platform::host::ProgramReadings;
-using vtsetup::platform::host::SplitArguments;
+using vtsetup::SplitArguments;
 using vtsetup::testing::CurrentFolder;
 using vtsetup::testing::ScopedVariable;
 using vtsetup::testing::TempDir;

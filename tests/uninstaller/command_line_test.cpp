@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "uninstaller/command_line_words.h"
+#include "base/command_line_words.h"
 #include "uninstaller/dinstall_options.h"
 
 namespace vtsetup::uninstaller {

@@ -68,45 +68,6 @@ std::vector<ProgramReading> ProgramReadings(std::string_view command_line) {
   return readings;
 }
 
-std::vector<std::string> SplitArguments(std::string_view text) {
-  std::vector<std::string> arguments;
-  std::size_t at = 0;
-  while (true) {
-    while (at < text.size() && IsBlank(text[at])) {
-      ++at;
-    }
-    if (at == text.size()) {
-      return arguments;
-    }
-    std::string argument;
-    bool quoted = false;
-    while (at < text.size() && (quoted || !IsBlank(text[at]))) {
-      if (text[at] == '\\') {
-        std::size_t backslashes = 0;
-        while (at < text.size() && text[at] == '\\') {
-          ++backslashes;
-          ++at;
-        }
-        if (at < text.size() && text[at] == '"') {
-          argument.append(backslashes / 2, '\\');
-          if (backslashes % 2 == 1) {
-            argument += '"';
-            ++at;
-          }
-        } else {
-          argument.append(backslashes, '\\');
-        }
-      } else if (text[at] == '"') {
-        quoted = !quoted;
-        ++at;
-      } else {
-        argument += text[at++];
-      }
-    }
-    arguments.push_back(std::move(argument));
-  }
-}
-
 std::string JoinCommandLine(std::string_view program, const std::vector<std::string>& arguments) {
   // The program's quotes have no escapes: a Windows path holds no quote to escape.
   std::string line = NeedsQuotes(program) ? "\"" + std::string(program) + "\"" : std::string(program);

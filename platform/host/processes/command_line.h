@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/command_line_words.h"
+
 namespace vtsetup::platform::host {
 
 // One way of reading which program a command line names: the program's Windows name and the rest of
@@ -18,11 +20,6 @@ struct ProgramReading {
 // ends at a blank is a reading, shortest first, and the whole line is the last. Leading blanks are
 // skipped; a line without a program has no reading.
 std::vector<ProgramReading> ProgramReadings(std::string_view command_line);
-
-// The arguments as the Windows C runtime splits them: blanks and tabs separate, double quotes group,
-// 2n backslashes before a quote give n and the quote groups, 2n+1 give n and a literal quote, other
-// backslashes are literal.
-std::vector<std::string> SplitArguments(std::string_view text);
 
 // The command line that gives back `program` by the program's rule and `arguments` by SplitArguments:
 // the program quoted when it holds a blank or is empty, each argument quoted when it holds a blank or

@@ -1,8 +1,8 @@
-#include "uninstaller/command_line_words.h"
+#include "base/command_line_words.h"
 
 #include "base/ascii.h"
 
-namespace vtsetup::uninstaller {
+namespace vtsetup {
 namespace {
 
 std::size_t SkipBlanks(std::string_view text, std::size_t at) {
@@ -59,17 +59,24 @@ std::size_t ReadArgument(std::string_view line, std::size_t at, std::string& arg
 
 }  // namespace
 
+std::vector<std::string> SplitArguments(std::string_view text) {
+  std::vector<std::string> arguments;
+  for (std::size_t at = SkipBlanks(text, 0); at < text.size(); at = SkipBlanks(text, at)) {
+    at = ReadArgument(text, at, arguments.emplace_back());
+  }
+  return arguments;
+}
+
 std::vector<std::string> CommandLineWords(std::string_view command_line) {
-  std::vector<std::string> words;
-  std::size_t at = SkipBlanks(command_line, 0);
-  if (at == command_line.size()) {
-    return words;
+  const std::size_t start = SkipBlanks(command_line, 0);
+  if (start == command_line.size()) {
+    return {};
   }
-  at = ReadProgram(command_line, at, words.emplace_back());
-  for (at = SkipBlanks(command_line, at); at < command_line.size(); at = SkipBlanks(command_line, at)) {
-    at = ReadArgument(command_line, at, words.emplace_back());
-  }
+  std::string program;
+  const std::size_t rest = ReadProgram(command_line, start, program);
+  std::vector<std::string> words = SplitArguments(command_line.substr(rest));
+  words.insert(words.begin(), std::move(program));
   return words;
 }
 
-}  // namespace vtsetup::uninstaller
+}  // namespace vtsetup
