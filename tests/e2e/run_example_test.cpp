@@ -19,9 +19,11 @@ struct ScriptRun {
   std::string err;
 };
 
-ScriptRun RunScript(const TempDir& dir, const std::string& script, const std::string& target) {
-  const std::string command = std::string("bash '") + script + "' --tools '" + VT_MEDIUM_TOOLS + "' '" +
-                              target + "' >'" + dir.File("out") + "' 2>'" + dir.File("err") + "' </dev/null";
+ScriptRun RunScript(const TempDir& dir, const std::string& script, const std::string& target,
+                    const std::string& options = "") {
+  const std::string command = std::string("bash '") + script + "' --tools '" + VT_MEDIUM_TOOLS + "' " +
+                              options + " '" + target + "' >'" + dir.File("out") + "' 2>'" + dir.File("err") +
+                              "' </dev/null";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir.File("out")), ReadText(dir.File("err"))};
 }
@@ -68,6 +70,15 @@ TEST(RunExample, InstallsTheGameUnattendedAndSaysWhereItWent) {
                                     "Orvella" / "orv.exe"));
   }
   EXPECT_FALSE(fs::exists(dir.Path() / "machine" / "drive_c" / "stale.txt"));
+
+  // The uninstall entry of what the last run installed takes the game away again.
+  const ScriptRun removed = RunScript(dir, VT_RUN_EXAMPLE, medium, "--uninstall");
+  EXPECT_EQ(removed.status, 0) << removed.err << removed.out;
+  EXPECT_NE(removed.out.find("The game's folder is gone.\nThe uninstaller ended with exit code 0."),
+            std::string::npos)
+      << removed.out;
+  EXPECT_FALSE(fs::exists(dir.Path() / "machine" / "drive_c" / "Program Files" / "Vantor"));
+  EXPECT_TRUE(fs::exists(dir.Path() / "machine" / "drive_c" / "Program Files"));
 }
 
 TEST(BuildMedium, RefusesAFolderOfSomeoneElsesAndRebuildsItsOwn) {
