@@ -24,6 +24,7 @@ inline constexpr std::uint32_t BOX_ABORT_RETRY_IGNORE = 2;
 inline constexpr std::uint32_t BOX_YES_NO = 4;
 inline constexpr std::uint32_t BOX_RETRY_CANCEL = 5;
 inline constexpr std::uint32_t BOX_ICON_STOP = 16;
+inline constexpr std::uint32_t BOX_ICON_QUESTION = 32;
 inline constexpr std::uint32_t BOX_ICON_WARNING = 48;
 inline constexpr std::uint32_t BOX_ICON_INFORMATION = 64;
 

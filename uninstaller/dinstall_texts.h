@@ -19,10 +19,7 @@ inline constexpr std::uint16_t MSG_KEPT_OUTSIDE = 6008;
 inline constexpr std::uint16_t MSG_KEPT_FAILED = 6009;  // name, error number
 inline constexpr std::uint16_t MSG_KEPT_OTHERS = 6010;  // count
 
-// The icon of a question, which the platform's list of styles lacks; Windows numbers it so.
-inline constexpr std::uint32_t kBoxIconQuestion = 32;
-
-inline constexpr std::uint32_t kConfirmStyle = platform::BOX_YES_NO | kBoxIconQuestion;
+inline constexpr std::uint32_t kConfirmStyle = platform::BOX_YES_NO | platform::BOX_ICON_QUESTION;
 inline constexpr std::uint32_t kDamagedStyle = platform::BOX_YES_NO | platform::BOX_ICON_WARNING;
 inline constexpr std::uint32_t kUnreadableStyle = platform::BOX_OK | platform::BOX_ICON_STOP;
 inline constexpr std::uint32_t kAllRemovedStyle = platform::BOX_OK | platform::BOX_ICON_INFORMATION;
