@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -45,7 +46,7 @@ class FolderNamesTest : public ::testing::Test {
   std::string Find(const std::string& name) {
     struct stat info {};
     EXPECT_EQ(::stat(folder_.c_str(), &info), 0);
-    return names_.FindName(folder_, info, name);
+    return names_.FindName(folder_, info, name).value_or("(unreadable)");
   }
 
   TempDir dir_;
@@ -115,12 +116,22 @@ TEST_F(FolderNamesTest, FolderPutInPlaceOfTheKeptOneIsReadAnew) {
   fs::remove_all(kept_aside);
 }
 
+// "Not there" and "cannot tell" differ: a caller takes the one for a missing file, the other for an
+// open that would fail on its own.
+TEST_F(FolderNamesTest, FolderThatCannotBeReadAnswersNothing) {
+  struct stat info {};
+  ASSERT_EQ(::stat(folder_.c_str(), &info), 0);
+  fs::remove_all(folder_);
+  EXPECT_EQ(names_.FindName(folder_, info, "level.dat"), std::nullopt);
+  EXPECT_EQ(ListedName(folder_, "level.dat"), std::nullopt);
+}
+
 // Windows never has two of them; where the host does, the listing's first is taken, as a fresh reading
 // of the folder takes it.
 TEST_F(FolderNamesTest, SeveralSpellingsAreAnsweredAsTheListingOrdersThem) {
   WriteText(dir_.File("LEVEL.dat"), "other");
   ASSERT_EQ(Find("missing"), "");
-  const std::string first = ListedName(folder_, "level.Dat");
+  const std::string first = ListedName(folder_, "level.Dat").value_or("");
   EXPECT_TRUE(first == "Level.DAT" || first == "LEVEL.dat") << first;
   EXPECT_EQ(Find("level.Dat"), first);
   fs::remove(dir_.File(first));

@@ -49,14 +49,14 @@ bool SameFolder(const struct stat& a, dev_t device, ino_t inode) {
   return a.st_dev == device && a.st_ino == inode;
 }
 
-// The entries of an open folder in listing order, "." and ".." included as the host lists them; the
-// descriptor is closed.
-std::vector<std::string> ReadNames(int descriptor) {
+// The entries of an open folder in listing order, "." and ".." included as the host lists them; nothing
+// when it cannot be read. The descriptor is closed.
+std::optional<std::vector<std::string>> ReadNames(int descriptor) {
   std::vector<std::string> names;
   DIR* listing = ::fdopendir(descriptor);
   if (listing == nullptr) {
     ::close(descriptor);
-    return names;
+    return std::nullopt;
   }
   while (const dirent* entry = ::readdir(listing)) {
     names.emplace_back(entry->d_name);
@@ -99,8 +99,8 @@ bool FolderNames::Keeps(const std::string& folder) {
   return !mark_.ForkedSinceClaimed() && reached_.contains(folder);
 }
 
-std::string FolderNames::FindName(const std::string& folder, const struct stat& folder_info,
-                                  const std::string& name) {
+std::optional<std::string> FolderNames::FindName(const std::string& folder, const struct stat& folder_info,
+                                                 const std::string& name) {
   const std::lock_guard lock(mutex_);
   if (WatchReadyLocked()) {
     ApplyChangesLocked();
@@ -196,11 +196,12 @@ void FolderNames::ApplyChangesLocked() {
   }
 }
 
-std::string FolderNames::AnswerLocked(Listing& listing, const std::string& folder, const std::string& name) {
+std::optional<std::string> FolderNames::AnswerLocked(Listing& listing, const std::string& folder,
+                                                     const std::string& name) {
   listing.last_used = ++questions_;
   const auto [first, end] = listing.names.equal_range(name);
   if (first == end) {
-    return {};
+    return std::string();
   }
   if (std::find(first, end, name) != end) {
     return name;
@@ -212,19 +213,19 @@ std::string FolderNames::AnswerLocked(Listing& listing, const std::string& folde
   return ListedName(folder, name);
 }
 
-std::string FolderNames::ReadFolderLocked(const std::string& folder, const struct stat& folder_info,
-                                          const std::string& name) {
+std::optional<std::string> FolderNames::ReadFolderLocked(const std::string& folder,
+                                                         const struct stat& folder_info,
+                                                         const std::string& name) {
   UniqueDescriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (opened.Get() < 0) {
-    return {};
+    return std::nullopt;
   }
   struct stat info {};
   struct statfs file_system {};
   int watch = -1;
   // The watch is set on the folder that was opened, and before it is read, so that no change between
-  // the reading and the first report is missed.
-  // A folder that may be read but not searched is not kept: its names would say a file is missing where
-  // opening it is denied.
+  // the reading and the first report is missed. A folder that may be read but not searched is not kept:
+  // its names would say that a file is missing where opening it is denied.
   if (::fstat(opened.Get(), &info) == 0 && SameFolder(info, folder_info.st_dev, folder_info.st_ino) &&
       ::fstatfs(opened.Get(), &file_system) == 0 && ChangesPassThroughThisKernel(file_system) &&
       ::access(folder.c_str(), X_OK) == 0) {
@@ -240,7 +241,14 @@ std::string FolderNames::ReadFolderLocked(const std::string& folder, const struc
     }
   }
   ++folders_read_;
-  std::vector<std::string> names = ReadNames(opened.Release());
+  std::optional<std::vector<std::string>> listed = ReadNames(opened.Release());
+  if (!listed.has_value()) {
+    if (watch >= 0) {
+      ::inotify_rm_watch(watch_descriptor_, watch);
+    }
+    return std::nullopt;
+  }
+  std::vector<std::string>& names = *listed;
   std::string found;
   for (const std::string& entry : names) {
     if (entry == name) {

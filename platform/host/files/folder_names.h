@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -42,8 +43,8 @@ class FolderNames final : public NameLookup {
   FolderNames(const FolderNames&) = delete;
   FolderNames& operator=(const FolderNames&) = delete;
 
-  std::string FindName(const std::string& folder, const struct stat& folder_info,
-                       const std::string& name) override;
+  std::optional<std::string> FindName(const std::string& folder, const struct stat& folder_info,
+                                      const std::string& name) override;
   // Whether a question about the folder was answered before and its names may still be kept; they are
   // for as long as the folder is the same and nothing was lost.
   bool Keeps(const std::string& folder) override;
@@ -74,9 +75,10 @@ class FolderNames final : public NameLookup {
   // Whether this process has a watch to work with; made on first need.
   bool WatchReadyLocked();
   void ApplyChangesLocked();
-  std::string AnswerLocked(Listing& listing, const std::string& folder, const std::string& name);
-  std::string ReadFolderLocked(const std::string& folder, const struct stat& folder_info,
-                               const std::string& name);
+  std::optional<std::string> AnswerLocked(Listing& listing, const std::string& folder,
+                                          const std::string& name);
+  std::optional<std::string> ReadFolderLocked(const std::string& folder, const struct stat& folder_info,
+                                              const std::string& name);
   void KeepLocked(int watch, std::vector<std::string> names);
   void AddLocked(int watch, Listing& listing, const char* name);
   void RemoveLocked(Listing& listing, const char* name);

@@ -207,14 +207,12 @@ bool MatchesPattern(const char* pattern, const char* name) {
          MatchesPattern(pattern + 1, name + 1);
 }
 
-// Whether an open may change the file: write through its handle, truncate it or make it. Opens that fail
-// anyway (a file to open that is missing, a file to make anew that exists, a folder on the way that is
-// missing) are left to fail as they would on any drive.
 bool Makes(FileCreation creation) {
   return creation == FileCreation::CreateNew || creation == FileCreation::CreateAlways ||
          creation == FileCreation::OpenAlways;
 }
 
+// What the resolution saw at the path, which opening need not look at again.
 SeenAtPath SeenBy(const ResolvedPath& resolved) {
   if (resolved.missing) {
     return SeenAtPath::Nothing;
@@ -223,6 +221,9 @@ SeenAtPath SeenBy(const ResolvedPath& resolved) {
   return resolved.seen && plain ? SeenAtPath::FileOrFolder : SeenAtPath::NotLooked;
 }
 
+// Whether an open may change the file: write through its handle, truncate it or make it. Opens that fail
+// anyway (a file to open that is missing, a file to make anew that exists, a folder on the way that is
+// missing) are left to fail as they would on any drive.
 bool OpenWouldChange(const std::string& host_path, FileAccess access, FileCreation creation) {
   struct stat info {};
   if (::stat(host_path.c_str(), &info) != 0) {

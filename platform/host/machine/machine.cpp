@@ -46,7 +46,7 @@ std::string FindNoCase(const std::string& folder, const std::string& name, NameL
   if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     return {};
   }
-  return names.FindName(folder, info, name);
+  return names.FindName(folder, info, name).value_or("");
 }
 
 // A full Windows path split into its drive letter and its components, "." and ".." resolved; ".." at
@@ -221,10 +221,11 @@ ResolvedPath Machine::Resolve(const char* windows_path, NameLookup& names) const
   // spares the look at a name about to be made.
   if (!split.parts.empty() && names.Keeps(folder_path) && ::stat(folder_path.c_str(), &folder_info) == 0 &&
       S_ISDIR(folder_info.st_mode)) {
-    const std::string found = names.FindName(folder_path, folder_info, last_name);
-    resolved.drive_present = true;
-    resolved.missing = found.empty() && !folder_form;
-    return resolved_as(folder + "/" + (found.empty() ? last_name : found));
+    if (const std::optional<std::string> found = names.FindName(folder_path, folder_info, last_name)) {
+      resolved.drive_present = true;
+      resolved.missing = found->empty() && !folder_form;
+      return resolved_as(folder + "/" + (found->empty() ? last_name : *found));
+    }
   }
   // Most callers spell names as they are; one look settles those.
   if (::lstat(as_given.c_str(), &resolved.info) == 0) {
@@ -238,7 +239,7 @@ ResolvedPath Machine::Resolve(const char* windows_path, NameLookup& names) const
   if (!split.parts.empty() && ::stat(folder_path.c_str(), &folder_info) == 0) {
     std::string found;
     if (S_ISDIR(folder_info.st_mode)) {
-      found = names.FindName(folder_path, folder_info, last_name);
+      found = names.FindName(folder_path, folder_info, last_name).value_or("");
       resolved.drive_present = true;
       resolved.missing = found.empty() && look_error == ENOENT && !folder_form;
     }

@@ -6,10 +6,10 @@
 
 namespace vtsetup::platform::host {
 
-std::string ListedName(const std::string& folder, const std::string& name) {
+std::optional<std::string> ListedName(const std::string& folder, const std::string& name) {
   DIR* listing = ::opendir(folder.c_str());
   if (listing == nullptr) {
-    return {};
+    return std::nullopt;
   }
   std::string found;
   while (const dirent* entry = ::readdir(listing)) {
