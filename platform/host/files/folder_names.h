@@ -32,10 +32,12 @@ namespace vtsetup::platform::host {
 //
 // Folders are kept only on file systems whose every change passes through this kernel (ext2/3/4, XFS,
 // Btrfs, tmpfs, F2FS); a network, FUSE or overlay file system can change beneath the watch unseen, and
-// its folders are read for every question. So is every folder when no watch can be had (no inotify, no
-// /proc, the host's limit reached), in a child process after fork (its watch would be its parent's), and
-// after the queue of changes overflowed, which drops what was kept. A name that several entries match
-// without regard to case is answered from a fresh listing, which alone knows the listing order.
+// its folders are read for every question, as is every folder when no watch can be had (no inotify, no
+// /proc, the host's limit reached). What is kept is dropped when the queue of changes overflows, when a
+// kept folder's own attributes change (its permissions may now deny what its names promise), and in a
+// child process after fork, which shares its parent's watch and must not take the parent's reports: it
+// starts a watch of its own. A name that several entries match without regard to case is answered from
+// a fresh listing, which alone knows the listing order.
 class FolderNames final : public NameLookup {
  public:
   FolderNames() = default;
