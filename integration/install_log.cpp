@@ -61,7 +61,26 @@ std::vector<std::uint32_t> BodyHeader(std::uint8_t type, std::uint32_t first_siz
 
 bool InstallLog::WriteBytes(const void* bytes, std::uint32_t size) {
   std::uint32_t written = 0;
-  return file_->Write(bytes, size, written) == ERR_NONE && written == size;
+  const bool whole = file_->Write(bytes, size, written) == ERR_NONE && written == size;
+  // After a write that failed, in part or whole, only the file knows where it stands.
+  if (whole && position_.has_value()) {
+    *position_ += size;
+  } else {
+    position_.reset();
+  }
+  return whole;
+}
+
+bool InstallLog::Position(std::uint64_t& position) {
+  if (!position_.has_value()) {
+    std::uint64_t asked = 0;
+    if (file_->Seek(0, SeekOrigin::Current, &asked) != ERR_NONE) {
+      return false;
+    }
+    position_ = asked;
+  }
+  position = *position_;
+  return true;
 }
 
 bool InstallLog::LogWriteText(const char* text) {
@@ -72,6 +91,7 @@ bool InstallLog::LogWriteText(const char* text) {
 }
 
 bool InstallLog::WriteU32At(std::uint64_t offset, std::uint32_t value) {
+  position_.reset();
   std::uint64_t landed = 0;
   if (file_->Seek(static_cast<std::int64_t>(offset), SeekOrigin::Begin, &landed) != ERR_NONE ||
       landed != offset) {
@@ -88,6 +108,7 @@ LogResult InstallLog::LogOpen(const char* path, const char* program_name, bool r
   }
   file_.reset();
   last_next_field_ = 0;
+  position_ = 0;
   if (!replace &&
       files_.Open(path, FileAccess::Write, platform::SHARE_NONE, FileCreation::OpenExisting).file) {
     return LogResult::LOG_EXISTS;
@@ -136,26 +157,30 @@ LogResult InstallLog::WriteRecord(std::uint8_t type, std::uint32_t flags, const 
   }
 
   std::uint64_t position = 0;
-  if (file_->Seek(0, SeekOrigin::Current, &position) != ERR_NONE) {
+  if (!Position(position)) {
     return LogResult::LOG_WRITE_FAILED;
   }
   last_next_field_ = position + kNextFieldInRecord;
 
-  std::vector<unsigned char> header;
-  AppendU32(header, kRecordHeaderSize);
-  AppendU32(header, kRecordMarker);
-  header.push_back(type);
-  header.push_back(static_cast<unsigned char>(body_length));
-  AppendU32(header, flags);
-  AppendU32(header, static_cast<std::uint32_t>(position + kRecordHeaderSize + body_length));
+  // The record goes to the file in one write: a full disk still cuts it where the space ends, as it
+  // would cut any of its parts.
+  std::vector<unsigned char> record;
+  record.reserve(kRecordHeaderSize + body_length);
+  AppendU32(record, kRecordHeaderSize);
+  AppendU32(record, kRecordMarker);
+  record.push_back(type);
+  record.push_back(static_cast<unsigned char>(body_length));
+  AppendU32(record, flags);
+  AppendU32(record, static_cast<std::uint32_t>(position + kRecordHeaderSize + body_length));
   for (std::uint32_t word : body_words) {
-    AppendU32(header, word);
+    AppendU32(record, word);
   }
-  if (!WriteBytes(header.data(), static_cast<std::uint32_t>(header.size())) || !LogWriteText(first_text) ||
-      (two_texts && !LogWriteText(second_text))) {
-    return LogResult::LOG_WRITE_FAILED;
+  record.insert(record.end(), first_text, first_text + first_size);
+  if (two_texts) {
+    record.insert(record.end(), second_text, second_text + second_size);
   }
-  return LogResult::LOG_OK;
+  return WriteBytes(record.data(), static_cast<std::uint32_t>(record.size())) ? LogResult::LOG_OK
+                                                                              : LogResult::LOG_WRITE_FAILED;
 }
 
 LogResult InstallLog::LogDirectory(const char* relative_directory) {

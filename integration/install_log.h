@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "base/debug_trace.h"
 #include "platform/file_system.h"
@@ -41,6 +42,8 @@ class InstallLog {
   LogResult WriteRecord(std::uint8_t type, std::uint32_t flags, const char* first_text,
                         const char* second_text);
   bool WriteBytes(const void* bytes, std::uint32_t size);
+  // Where the next write lands.
+  bool Position(std::uint64_t& position);
   bool LogWriteText(const char* text);
   bool WriteU32At(std::uint64_t offset, std::uint32_t value);
 
@@ -50,6 +53,10 @@ class InstallLog {
   // Where the last record's next-record field lies, so that closing can end the chain there; 0 before
   // any record.
   std::uint64_t last_next_field_ = 0;
+  // The file's position while every write through it went whole: the log is opened unshared, and only
+  // these writes move it, so it is the start plus the bytes written. Unknown after a failed write or a
+  // seek, when the file is asked.
+  std::optional<std::uint64_t> position_;
 };
 
 }  // namespace vtsetup

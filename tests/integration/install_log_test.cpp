@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/faulty_file_system.h"
@@ -214,10 +215,10 @@ TEST(InstallLogFullDisk, EndsWithAPartialRecordAndNothingAfterIt) {
   EXPECT_EQ(ReadBytes(machine.Host("D:\\dinstall.log")), written);
 }
 
-// Write 1 is the header with the name's length, write 2 the program name, writes 3 and 4 the first
-// record, write 5 the end of the chain and write 6 the size.
+// Write 1 is the header with the name's length, write 2 the program name, write 3 the first record,
+// write 4 the end of the chain and write 5 the size.
 TEST_F(InstallLogTest, FailedWritesReportWriteFailure) {
-  for (int failing = 1; failing <= 6; ++failing) {
+  for (int failing = 1; failing <= 5; ++failing) {
     FaultyFileSystem files(machine_.System().Files());
     files.fail_write = failing;
     InstallLog log(files, trace_);
@@ -228,10 +229,46 @@ TEST_F(InstallLogTest, FailedWritesReportWriteFailure) {
       continue;
     }
     ASSERT_EQ(opened, LogResult::LOG_OK);
-    EXPECT_EQ(log.LogDirectory("."), failing <= 4 ? LogResult::LOG_WRITE_FAILED : LogResult::LOG_OK)
+    EXPECT_EQ(log.LogDirectory("."), failing == 3 ? LogResult::LOG_WRITE_FAILED : LogResult::LOG_OK)
         << failing;
-    EXPECT_EQ(log.LogClose(), failing <= 4 ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED) << failing;
+    EXPECT_EQ(log.LogClose(), failing == 3 ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED) << failing;
   }
+}
+
+// Each record reaches the file in one write, where the one before it ended.
+TEST_F(InstallLogTest, EachRecordIsOneWriteAtTheEndOfTheOneBefore) {
+  FaultyFileSystem files(machine_.System().Files());
+  InstallLog log(files, trace_);
+  WriteEveryRecordType(log);
+  const std::vector<std::pair<std::uint64_t, std::uint32_t>> records = {
+      {51, 32}, {83, 36}, {119, 40}, {159, 37}, {196, 46}, {242, 43}, {285, 64}, {349, 47}};
+  ASSERT_EQ(files.writes.size(), 2 + records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    EXPECT_EQ(files.writes[2 + i].offset, records[i].first) << i;
+    EXPECT_EQ(files.writes[2 + i].size, records[i].second) << i;
+  }
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
+  EXPECT_EQ(ReadBytes(HostLog()), EveryRecordType(0, 396));
+}
+
+// A record cut short leaves the file's position where the cut fell: the next record starts there and
+// points past its own end, as a log that asked the file for each record's position would have it.
+TEST_F(InstallLogTest, RecordAfterAShortWriteStartsWhereTheFileEnds) {
+  FaultyFileSystem files(machine_.System().Files());
+  files.fail_write = 4;  // the second record: 36 bytes, of which 18 reach the file
+  files.short_write = true;
+  InstallLog log(files, trace_);
+  ASSERT_EQ(log.LogOpen("C:\\GAME\\dinstall.log", kProgram, false), LogResult::LOG_OK);
+  ASSERT_EQ(log.LogDirectory("."), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogDirectory("DATA\\"), LogResult::LOG_WRITE_FAILED);
+  EXPECT_EQ(log.LogFile("a.exe", false), LogResult::LOG_OK);
+  EXPECT_EQ(log.LogClose(), LogResult::LOG_OK);
+
+  Layout expected = Header(141);
+  expected.Words({18, 15}).Byte(2).Byte(14).Words({0x200, 83, 12, 1, 2}).Text(".");
+  expected.Words({18, 15}).Byte(2).Byte(18).Words({0x200, 119});
+  expected.Words({18, 15}).Byte(3).Byte(22).Words({0x200, 0, 16, 1, 0, 6}).Text("a.exe");
+  EXPECT_EQ(ReadBytes(HostLog()), expected.bytes);
 }
 
 }  // namespace

@@ -13,11 +13,6 @@ bool HasMedium(const DriveConfig& drive) {
   return ::stat(drive.folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-SystemError MediumOfPath(const Machine& machine, const char* windows_path) {
-  const DriveConfig* drive = machine.Config().Drive(machine.FullWindowsPath(windows_path)[0]);
-  return drive == nullptr || HasMedium(*drive) ? ERR_NONE : ERR_NOT_READY;
-}
-
 SystemError ChangeRefusal(const Machine& machine, const std::string& host_path) {
   const DriveConfig* drive = machine.DriveHolding(host_path);
   if (drive == nullptr) {

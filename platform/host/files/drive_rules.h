@@ -24,9 +24,6 @@ namespace vtsetup::platform::host {
 
 // The drive has its medium: its folder is there.
 bool HasMedium(const DriveConfig& drive);
-// ERR_NOT_READY when the drive that a Windows path names has no medium; ERR_NONE otherwise, an
-// unmapped drive included, which the caller reports as it always has.
-SystemError MediumOfPath(const Machine& machine, const char* windows_path);
 // The error with which the drive that holds a host file refuses changes, or ERR_NONE where it allows
 // them.
 SystemError ChangeRefusal(const Machine& machine, const std::string& host_path);

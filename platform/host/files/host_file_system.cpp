@@ -209,15 +209,27 @@ bool MatchesPattern(const char* pattern, const char* name) {
          MatchesPattern(pattern + 1, name + 1);
 }
 
+bool Makes(FileCreation creation) {
+  return creation == FileCreation::CreateNew || creation == FileCreation::CreateAlways ||
+         creation == FileCreation::OpenAlways;
+}
+
+// What the resolution saw at the path, which opening need not look at again.
+SeenAtPath SeenBy(const ResolvedPath& resolved) {
+  if (resolved.missing) {
+    return SeenAtPath::Nothing;
+  }
+  const bool plain = S_ISREG(resolved.info.st_mode) || S_ISDIR(resolved.info.st_mode);
+  return resolved.seen && plain ? SeenAtPath::FileOrFolder : SeenAtPath::NotLooked;
+}
+
 // Whether an open may change the file: write through its handle, truncate it or make it. Opens that fail
 // anyway (a file to open that is missing, a file to make anew that exists, a folder on the way that is
 // missing) are left to fail as they would on any drive.
 bool OpenWouldChange(const std::string& host_path, FileAccess access, FileCreation creation) {
   struct stat info {};
   if (::stat(host_path.c_str(), &info) != 0) {
-    const bool makes = creation == FileCreation::CreateNew || creation == FileCreation::CreateAlways ||
-                       creation == FileCreation::OpenAlways;
-    return makes && WouldBeMade(host_path);
+    return Makes(creation) && WouldBeMade(host_path);
   }
   const bool truncates = creation == FileCreation::CreateAlways || creation == FileCreation::TruncateExisting;
   return !S_ISDIR(info.st_mode) && creation != FileCreation::CreateNew &&
@@ -241,9 +253,20 @@ bool NtfsOrder(const FoundFile& a, const FoundFile& b) {
 
 }  // namespace
 
-SystemError HostFileSystem::Reach(const char* path, std::string& host_path) const {
-  host_path = machine_.HostPathFor(path);
-  return host_path.empty() ? ERR_PATH_NOT_FOUND : MediumOfPath(machine_, path);
+SystemError HostFileSystem::Reach(const char* path, ResolvedPath& resolved) {
+  resolved = machine_.Resolve(path, folder_names_);
+  if (resolved.host.empty()) {
+    return ERR_PATH_NOT_FOUND;
+  }
+  // What the resolution found on the drive shows its medium as well as a look at the drive's folder.
+  return resolved.drive_present || HasMedium(*resolved.drive) ? ERR_NONE : ERR_NOT_READY;
+}
+
+SystemError HostFileSystem::Reach(const char* path, std::string& host_path) {
+  ResolvedPath resolved;
+  const SystemError error = Reach(path, resolved);
+  host_path = std::move(resolved.host);
+  return error;
 }
 
 OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32_t share,
@@ -252,18 +275,23 @@ OpenResult HostFileSystem::Open(const char* path, FileAccess access, std::uint32
   if (creation == FileCreation::TruncateExisting && access == FileAccess::Read) {
     return {nullptr, ERR_INVALID_PARAMETER};
   }
-  std::string host_path;
-  if (const SystemError unreached = Reach(path, host_path); unreached != ERR_NONE) {
+  ResolvedPath target;
+  if (const SystemError unreached = Reach(path, target); unreached != ERR_NONE) {
     return {nullptr, unreached};
   }
+  const std::string& host_path = target.host;
   if (const SystemError refused = ChangeRefusal(machine_, host_path);
       refused != ERR_NONE && OpenWouldChange(host_path, access, creation)) {
     return {nullptr, refused};
   }
   const bool quota = quotas_.Prepare(host_path);
+  // Nothing of that name, in a folder that is there: what open() would answer, known without asking.
+  if (target.missing && !Makes(creation)) {
+    return {nullptr, ERR_FILE_NOT_FOUND};
+  }
   // A folder is no file to Windows, nor is a pipe or a device; both are refused as access denied.
   struct stat info {};
-  UniqueDescriptor descriptor(OpenPlainFile(host_path, OpenFlags(access, creation), info));
+  UniqueDescriptor descriptor(OpenPlainFile(host_path, OpenFlags(access, creation), info, SeenBy(target)));
   if (descriptor.Get() < 0) {
     return {nullptr, ErrorFromErrno(errno, host_path)};
   }

@@ -7,17 +7,18 @@
 
 #include "platform/file_system.h"
 #include "platform/host/files/drive_quotas.h"
+#include "platform/host/files/folder_names.h"
 #include "platform/host/files/open_files.h"
 #include "platform/host/machine/machine.h"
 
 namespace vtsetup::platform::host {
 
 // Files of the host machine with the Windows results the system relies on: paths through the drive
-// map with names found regardless of case, creation modes, sharing modes, error numbers, quotas, drives
-// without their medium and media that cannot be written (drive_rules.h), a folder that cannot be opened
-// as a file, reads that fill the buffer up to the end. Only plain files are opened: a pipe, a socket or
-// a device is refused at once with ERR_ACCESS_DENIED, never waited on (OpenPlainFile), so that one in a
-// listed folder is listed but cannot be opened.
+// map with names found regardless of case (folder_names.h keeps what that needs), creation modes, sharing
+// modes, error numbers, quotas, drives without their medium and media that cannot be written (drive_rules.h),
+// a folder that cannot be opened as a file, reads that fill the buffer up to the end. Only plain files are
+// opened: a pipe, a socket or a device is refused at once with ERR_ACCESS_DENIED, never waited on
+// (OpenPlainFile), so that one in a listed folder is listed but cannot be opened.
 class HostFileSystem final : public FileSystem {
  public:
   HostFileSystem(const Machine& machine, DriveQuotas& quotas) : machine_(machine), quotas_(quotas) {}
@@ -53,7 +54,8 @@ class HostFileSystem final : public FileSystem {
  private:
   // The host file of a Windows path: ERR_PATH_NOT_FOUND on a drive the machine lacks, ERR_NOT_READY on
   // one without its medium.
-  SystemError Reach(const char* path, std::string& host_path) const;
+  SystemError Reach(const char* path, ResolvedPath& resolved);
+  SystemError Reach(const char* path, std::string& host_path);
   // ERR_SHARING_VIOLATION while a handle of this process that does not share deletion, or another
   // process that holds the file unshared, keeps the file from going away.
   SystemError HeldAgainstDeletion(const std::string& host_path, const struct stat& info);
@@ -61,6 +63,7 @@ class HostFileSystem final : public FileSystem {
   const Machine& machine_;
   DriveQuotas& quotas_;
   OpenFiles open_files_;
+  FolderNames folder_names_;
 };
 
 }  // namespace vtsetup::platform::host

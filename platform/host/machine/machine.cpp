@@ -1,9 +1,9 @@
 #include "platform/host/machine/machine.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -36,26 +36,17 @@ bool Exists(const std::string& host_path) {
   return ::lstat(host_path.c_str(), &info) == 0;
 }
 
-// The name in `folder` that equals `name` without regard to ASCII case; the exact name wins, then the
-// first in the listing's order.
-std::string FindNoCase(const std::string& folder, const std::string& name) {
+// The name in `folder` that equals `name` without regard to ASCII case; the exact name wins.
+std::string FindNoCase(const std::string& folder, const std::string& name, NameLookup& names) {
   const std::string exact = folder + (folder == "/" ? "" : "/") + name;
   if (Exists(exact)) {
     return name;
   }
-  DIR* listing = ::opendir(folder.c_str());
-  if (listing == nullptr) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     return {};
   }
-  std::string found;
-  while (const dirent* entry = ::readdir(listing)) {
-    if (EqualNoCase(name, entry->d_name)) {
-      found = entry->d_name;
-      break;
-    }
-  }
-  ::closedir(listing);
-  return found;
+  return names.FindName(folder, info, name).value_or("");
 }
 
 // A full Windows path split into its drive letter and its components, "." and ".." resolved; ".." at
@@ -200,41 +191,69 @@ std::string Machine::FullWindowsPath(const char* windows_path) const {
 }
 
 std::string Machine::HostPathFor(const char* windows_path) const {
+  ListingLookup listing;
+  return Resolve(windows_path, listing).host;
+}
+
+ResolvedPath Machine::Resolve(const char* windows_path, NameLookup& names) const {
+  ResolvedPath resolved;
   const WindowsPath split = Split(FullWindowsPath(windows_path));
-  const DriveConfig* drive = config_.Drive(split.drive);
-  if (drive == nullptr) {
-    return {};
+  resolved.drive = config_.Drive(split.drive);
+  if (resolved.drive == nullptr) {
+    return resolved;
   }
-  std::string host = drive->folder;
-  std::string as_given = host;
+  std::string as_given = resolved.drive->folder;
   for (const std::string& part : split.parts) {
     as_given += (as_given == "/" ? "" : "/") + part;
   }
   const std::string given(windows_path != nullptr ? windows_path : "");
   const bool folder_form = !given.empty() && (given.back() == '\\' || given.back() == '/') && as_given != "/";
-  // Most callers spell names as they are; one look settles those.
-  if (Exists(as_given)) {
-    return folder_form ? as_given + "/" : as_given;
-  }
-  // A file about to be made usually lies in a folder spelt as it is: then only its own name is looked
-  // for, and the folder's levels are not walked again.
-  if (!split.parts.empty()) {
-    const std::string folder = as_given.substr(0, as_given.rfind('/'));
-    if (Exists(folder.empty() ? "/" : folder)) {
-      const std::string& name = split.parts.back();
-      const std::string found = FindNoCase(folder.empty() ? "/" : folder, name);
-      const std::string host_path = folder + "/" + (found.empty() ? name : found);
-      return folder_form ? host_path + "/" : host_path;
+  const auto resolved_as = [&](const std::string& host) {
+    resolved.host = folder_form ? host + "/" : host;
+    return resolved;
+  };
+  // The folder that holds the last name, when there is one: the drive's folder at least.
+  const std::string folder = as_given.substr(0, as_given.rfind('/'));
+  const std::string folder_path = folder.empty() ? "/" : folder;
+  const std::string last_name = split.parts.empty() ? std::string() : split.parts.back();
+  struct stat folder_info {};
+  // Where the names of the folder are kept, they tell in one question whether the name is there, which
+  // spares the look at a name about to be made.
+  if (!split.parts.empty() && names.Keeps(folder_path) && ::stat(folder_path.c_str(), &folder_info) == 0 &&
+      S_ISDIR(folder_info.st_mode)) {
+    if (const std::optional<std::string> found = names.FindName(folder_path, folder_info, last_name)) {
+      resolved.drive_present = true;
+      resolved.missing = found->empty() && !folder_form;
+      return resolved_as(folder + "/" + (found->empty() ? last_name : *found));
     }
   }
+  // Most callers spell names as they are; one look settles those.
+  if (::lstat(as_given.c_str(), &resolved.info) == 0) {
+    resolved.seen = true;
+    resolved.drive_present = !split.parts.empty() || S_ISDIR(resolved.info.st_mode);
+    return resolved_as(as_given);
+  }
+  const int look_error = errno;
+  // A file about to be made usually lies in a folder spelt as it is: then only its own name is looked
+  // for, and the folder's levels are not walked again.
+  if (!split.parts.empty() && ::stat(folder_path.c_str(), &folder_info) == 0) {
+    std::string found;
+    if (S_ISDIR(folder_info.st_mode)) {
+      found = names.FindName(folder_path, folder_info, last_name).value_or("");
+      resolved.drive_present = true;
+      resolved.missing = found.empty() && look_error == ENOENT && !folder_form;
+    }
+    return resolved_as(folder + "/" + (found.empty() ? last_name : found));
+  }
+  std::string host = resolved.drive->folder;
   bool resolving = true;
   for (const std::string& part : split.parts) {
     // Once a level is missing nothing below it can exist, so the rest keeps the caller's spelling.
-    const std::string found = resolving ? FindNoCase(host, part) : std::string();
+    const std::string found = resolving ? FindNoCase(host, part, names) : std::string();
     resolving = !found.empty();
     host += (host == "/" ? "" : "/") + (resolving ? found : part);
   }
-  return folder_form ? host + "/" : host;
+  return resolved_as(host);
 }
 
 const DriveConfig* Machine::DriveHolding(const std::string& host_path) const {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <string>
 
 #include "platform/host/machine/machine_config.h"
+#include "platform/host/machine/name_lookup.h"
 #include "platform/host/machine/transcript.h"
 
 namespace vtsetup::platform::host {
@@ -13,6 +16,21 @@ class Machine;
 struct MachineOpen {
   std::unique_ptr<Machine> machine;  // null on failure
   std::string error;
+};
+
+// A Windows path resolved to its host file, with what the resolution saw of it on the way, so that the
+// caller need not look again.
+struct ResolvedPath {
+  std::string host;  // empty when the drive is not mapped
+  const DriveConfig* drive = nullptr;
+  // lstat() found something at `host`; `info` says what.
+  bool seen = false;
+  struct stat info {};
+  // Nothing at `host` under any case, in a folder that is there.
+  bool missing = false;
+  // Something below the drive's folder, or the folder itself as a folder, was there: the drive has
+  // its medium.
+  bool drive_present = false;
 };
 
 // The Windows machine that a host run sees, described by its folder: machine.ini with the drives and
@@ -35,6 +53,8 @@ class Machine {
   // without regard to ASCII case, as Windows finds them; the rest stay as given, so new files get
   // the names the caller chose. Empty when the drive is not mapped.
   std::string HostPathFor(const char* windows_path) const;
+  // The same, finding names of another case through `names`.
+  ResolvedPath Resolve(const char* windows_path, NameLookup& names) const;
   // The current folder of the process in Windows form; empty when no drive holds it.
   std::string CurrentFolder() const;
   // The absolute Windows path of a Windows path, without touching the disk.

@@ -41,9 +41,10 @@ std::int64_t Nanoseconds(const struct timespec& time) {
 
 }  // namespace
 
-int OpenPlainFile(const std::string& host_path, int flags, struct stat& info) {
+int OpenPlainFile(const std::string& host_path, int flags, struct stat& info, SeenAtPath seen) {
   // A folder is left to open(), which answers for it as each creation mode would.
-  if (::stat(host_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+  if (seen == SeenAtPath::NotLooked && ::stat(host_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) &&
+      !S_ISDIR(info.st_mode)) {
     errno = ENXIO;
     return -1;
   }
@@ -56,9 +57,11 @@ int OpenPlainFile(const std::string& host_path, int flags, struct stat& info) {
     error = errno;
   } else if (!S_ISREG(info.st_mode)) {
     error = NoPlainFileError(info);
-  } else if (const int status = ::fcntl(file.Get(), F_GETFL);
-             status < 0 || ::fcntl(file.Get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
-    error = errno;  // its reads and writes must block again, as every caller expects of a plain file
+  } else if (::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    // Its reads and writes must block again, as every caller expects of a plain file. Setting takes
+    // only the status flags (append, direct, no access time, non-blocking) and ignores the rest, so
+    // the caller's flags are all that the file had besides the non-blocking one.
+    error = errno;
   }
   if (error != 0) {
     file.Close();

@@ -37,7 +37,12 @@ bool WriteAll(int descriptor, std::string_view bytes);
 // without waiting, is checked before it is used. Returns the descriptor, with `info` of the opened
 // file, or -1 with errno set: open()'s own, EISDIR for a folder, ENXIO for anything else that is no
 // plain file, as open() itself says for a pipe without a reader or a socket.
-int OpenPlainFile(const std::string& host_path, int flags, struct stat& info);
+//
+// A caller that has just looked at the name (lstat) says what it saw, and a plain file, a folder or
+// nothing at all is not looked at again.
+enum class SeenAtPath { NotLooked, Nothing, FileOrFolder };
+int OpenPlainFile(const std::string& host_path, int flags, struct stat& info,
+                  SeenAtPath seen = SeenAtPath::NotLooked);
 
 // What tells one state of a file from another without reading it: a file put in its place is
 // another inode, a rewritten one has another size or times.
