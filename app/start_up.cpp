@@ -28,7 +28,6 @@ constexpr std::uint32_t kFolderBufferSize = 200;
 // What the string table holds for the program-files folder, for a table that lacks it.
 constexpr char kFallbackProgramFiles[] = "c:\\Programme";
 
-
 // False after telling the user why the database cannot be used.
 bool ReadDatabase(SetupRun& run, std::unique_ptr<SetupInfo>& database) {
   const SetupFileResult read =

@@ -7,10 +7,10 @@
 
 namespace {
 
+using vtsetup::SplitArguments;
 using vtsetup::platform::host::JoinCommandLine;
 using vtsetup::platform::host::ProgramReading;
 using vtsetup::platform::host::ProgramReadings;
-using vtsetup::SplitArguments;
 using vtsetup::platform::host::WithDefaultExtension;
 using Texts = std::vector<std::string>;
 

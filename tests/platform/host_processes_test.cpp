@@ -23,9 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::UnorderedElementsAre;
+using vtsetup::SplitArguments;
 using vtsetup::platform::Processes;
 using vtsetup::platform::host::ProgramReadings;
-using vtsetup::SplitArguments;
 using vtsetup::testing::CurrentFolder;
 using vtsetup::testing::ScopedVariable;
 using vtsetup::testing::TempDir;
