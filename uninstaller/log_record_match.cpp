@@ -72,11 +72,17 @@ class RecordCursor {
     if (agreeing == present) {
       Stop(RecordFit::CutShort, present, {});
     } else {
-      std::string fault = "unexpected " + std::string(name);
+      // Appended piece by piece: a literal added to a temporary string trips a false warning of GCC 12
+      // at -O3.
+      std::string fault = "unexpected ";
+      fault += name;
       if (present == width) {
-        fault += " " + std::to_string(value);
+        fault += ' ';
+        fault += std::to_string(value);
       }
-      Stop(RecordFit::Broken, agreeing, fault + " at offset " + std::to_string(at_));
+      fault += " at offset ";
+      fault += std::to_string(at_);
+      Stop(RecordFit::Broken, agreeing, fault);
     }
     return 0;
   }
