@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "integration/install_log_format.h"
 #include "setupdb/byte_order.h"
 
 namespace vtsetup {
@@ -14,27 +15,10 @@ using platform::FileAccess;
 using platform::FileCreation;
 using platform::SeekOrigin;
 
-constexpr char kMagic[4] = {'I', 'L', 'O', 'G'};
-constexpr std::uint32_t kHeaderSize = 28;
-constexpr std::uint32_t kHeaderVersion = 10;
-constexpr std::uint64_t kSizeFieldOffset = 16;
+using namespace install_log_format;
+
 // The header, the program name's length word and its zero byte come before the first record.
-constexpr std::uint32_t kFirstRecordBase = kHeaderSize + 4 + 1;
-
-constexpr std::uint32_t kRecordHeaderSize = 18;
-constexpr std::uint32_t kRecordMarker = 15;
-constexpr std::uint32_t kNextFieldInRecord = 14;
-// The uninstaller reads the body length from one byte.
-constexpr std::size_t kMaxBodyLength = 255;
-
-constexpr std::uint8_t kTypeDirectory = 2;
-constexpr std::uint8_t kTypeFile = 3;
-constexpr std::uint8_t kTypeKey = 4;
-constexpr std::uint8_t kTypeShortcut = 5;
-constexpr std::uint8_t kTypeGroup = 6;
-
-constexpr std::uint32_t LOG_ABSOLUTE = 0x100;
-constexpr std::uint32_t LOG_RELATIVE = 0x200;
+constexpr std::uint32_t kFirstRecordBase = kNameStart + 1;
 
 void AppendU32(std::vector<unsigned char>& bytes, std::uint32_t value) {
   unsigned char word[4];
@@ -48,12 +32,12 @@ std::vector<std::uint32_t> BodyHeader(std::uint8_t type, std::uint32_t first_siz
                                       std::uint32_t second_size) {
   switch (type) {
     case kTypeShortcut:
-      return {16, 3, first_size, second_size};
+      return {kLongBodyHeader, 3, first_size, second_size};
     case kTypeDirectory:
     case kTypeGroup:
-      return {12, 1, first_size};
+      return {kShortBodyHeader, 1, first_size};
     default:
-      return {16, 1, 0, first_size};
+      return {kLongBodyHeader, 1, 0, first_size};
   }
 }
 
@@ -229,8 +213,8 @@ LogResult InstallLog::LogClose() {
   }
   bool completed = last_next_field_ == 0 || WriteU32At(last_next_field_, 0);
   std::uint64_t size = 0;
-  completed = completed && file_->Size(size) == ERR_NONE &&
-              WriteU32At(kSizeFieldOffset, static_cast<std::uint32_t>(size));
+  completed =
+      completed && file_->Size(size) == ERR_NONE && WriteU32At(kSizeField, static_cast<std::uint32_t>(size));
   file_.reset();
   last_next_field_ = 0;
   return completed ? LogResult::LOG_OK : LogResult::LOG_WRITE_FAILED;

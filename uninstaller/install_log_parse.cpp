@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "integration/install_log_format.h"
 #include "setupdb/byte_order.h"
 #include "uninstaller/install_log_reader.h"
 #include "uninstaller/log_record_match.h"
@@ -8,18 +9,14 @@
 namespace vtsetup::uninstaller {
 namespace {
 
-constexpr char kMagic[4] = {'I', 'L', 'O', 'G'};
-constexpr std::uint32_t kSizeField = 16;
-constexpr std::uint32_t kFirstRecordField = 24;
-constexpr std::uint32_t kNameSizeField = 28;
-constexpr std::uint32_t kNameStart = 32;
+using namespace install_log_format;
 
 struct HeaderWord {
   std::uint32_t offset;
   std::uint32_t value;
 };
-// The header's own size, the value 10 and the two words that are always 0.
-constexpr HeaderWord kFixedHeaderWords[] = {{4, 28}, {8, 10}, {12, 0}, {20, 0}};
+// The header's own size, its version and the two words that are always 0.
+constexpr HeaderWord kFixedHeaderWords[] = {{4, kHeaderSize}, {8, kHeaderVersion}, {12, 0}, {20, 0}};
 
 std::string At(std::uint32_t offset) {
   return " at offset " + std::to_string(offset);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/text_string.h"
+#include "integration/install_log_format.h"
 #include "platform/errors.h"
 #include "platform/file_system.h"
 
@@ -14,7 +15,13 @@ namespace vtsetup::uninstaller {
 // "dinstall.log" as the setup writes it, read strictly: every offset and length is checked against
 // the file before it is used, and every field must hold what the writer puts there.
 
-enum class LogRecordType : std::uint8_t { Directory = 2, File = 3, Key = 4, Shortcut = 5, Group = 6 };
+enum class LogRecordType : std::uint8_t {
+  Directory = install_log_format::kTypeDirectory,
+  File = install_log_format::kTypeFile,
+  Key = install_log_format::kTypeKey,
+  Shortcut = install_log_format::kTypeShortcut,
+  Group = install_log_format::kTypeGroup,
+};
 
 struct LogRecord {
   LogRecordType type;

@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "integration/install_log_format.h"
+
 namespace vtsetup::uninstaller {
 namespace {
 
-constexpr std::uint32_t kRecordHeaderSize = 18;
-constexpr std::uint32_t kRecordMarker = 15;
-constexpr std::uint32_t LOG_ABSOLUTE = 0x100;
-constexpr std::uint32_t LOG_RELATIVE = 0x200;
+using namespace install_log_format;
 
-// The body header's own size, which also tells its layout: three words before one text, or four.
-constexpr std::uint32_t kShortBodyHeader = 12;
-constexpr std::uint32_t kLongBodyHeader = 16;
 // Texts are never empty: an empty relative path would name the destination folder itself, which no
 // record of the writer does, and an empty key, group or shortcut names nothing.
 constexpr std::uint32_t kMinTextSize = 2;
@@ -157,11 +153,12 @@ RecordMatch MatchRecord(std::span<const std::uint8_t> bytes, std::uint32_t offse
   RecordCursor cursor(bytes, offset);
   cursor.Field("record header size", 4, {Exactly(kRecordHeaderSize)});
   cursor.Field("record marker", 4, {Exactly(kRecordMarker)});
-  const auto type = static_cast<LogRecordType>(cursor.Field("record type", 1, {{2, 6}}));
+  const auto type =
+      static_cast<LogRecordType>(cursor.Field("record type", 1, {{kTypeDirectory, kTypeGroup}}));
   if (cursor.Stopped()) {
     return cursor.Result();
   }
-  const std::uint32_t body = cursor.Field("body length", 1, {{SmallestBody(type), 255}});
+  const std::uint32_t body = cursor.Field("body length", 1, {{SmallestBody(type), kMaxBodyLength}});
   std::uint32_t flags = 0;
   switch (type) {
     case LogRecordType::Directory:
