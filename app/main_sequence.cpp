@@ -4,6 +4,7 @@
 #include "engine/destination_path.h"
 #include "engine/temp_files.h"
 #include "engine/workers.h"
+#include "integration/install_log_format.h"
 #include "integration/joined_path.h"
 #include "integration/registration.h"
 #include "wizard/page_ids.h"
@@ -13,7 +14,7 @@ namespace {
 
 using namespace wizard;
 
-constexpr char kLogName[] = "dinstall.log";
+constexpr const char* kLogName = install_log_format::kLogFileName;
 constexpr std::uint32_t kPauseMilliseconds = 1000;
 // An answer of the system's program start at or above this means the program started.
 constexpr std::uint32_t kStarted = 31;

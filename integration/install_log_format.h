@@ -6,6 +6,9 @@
 // that reads it: both take its numbers from here.
 namespace vtsetup::install_log_format {
 
+// The log's name in the game's folder, where the uninstaller looks for it when it is given none.
+inline constexpr char kLogFileName[] = "dinstall.log";
+
 inline constexpr char kMagic[4] = {'I', 'L', 'O', 'G'};
 inline constexpr std::uint32_t kHeaderSize = 28;
 inline constexpr std::uint32_t kHeaderVersion = 10;

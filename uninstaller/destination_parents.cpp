@@ -12,12 +12,7 @@ namespace {
 
 // Compared as full paths without a closing separator and without regard to case, as Windows names them.
 TextString Comparable(platform::FileSystem& files, const TextString& folder) {
-  TextString full = files.FullPath(folder.Data());
-  while (full.Length() > 3 &&
-         (full.Data()[full.Length() - 1] == '\\' || full.Data()[full.Length() - 1] == '/')) {
-    full = TextString(full.Data(), full.Length() - 1);
-  }
-  return full;
+  return WithoutClosingSeparators(files.FullPath(folder.Data()));
 }
 
 bool IsDriveRoot(const TextString& folder) {

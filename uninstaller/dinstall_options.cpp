@@ -5,6 +5,8 @@
 
 #include "base/ascii.h"
 #include "base/command_line_words.h"
+#include "integration/install_log_format.h"
+#include "integration/joined_path.h"
 #include "uninstaller/path_parts.h"
 
 namespace vtsetup::uninstaller {
@@ -40,7 +42,8 @@ DinstallOptions ReadDinstallOptions(std::string_view command_line, const TextStr
     // Without its own folder the program still finds a log in the current one, where a person who
     // starts it by hand most likely stands.
     const TextString folder = FolderOf(module_path);
-    options.log_path = folder.IsEmpty() ? TextString(kDefaultLogName) : Joined(folder, kDefaultLogName);
+    options.log_path = folder.IsEmpty() ? TextString(install_log_format::kLogFileName)
+                                        : JoinedPath(folder, install_log_format::kLogFileName);
   }
   return options;
 }

@@ -6,9 +6,6 @@
 
 namespace vtsetup::uninstaller {
 
-// The log's name beside the program when the command line names none.
-inline constexpr char kDefaultLogName[] = "dinstall.log";
-
 // What the command line "dinstall [LOGPATH] [-quiet]" asks for.
 struct DinstallOptions {
   TextString log_path;  // as given, or the default log beside the program

@@ -14,11 +14,13 @@ TextString FolderOf(const TextString& path) {
   return path.Left(drive_root ? separator : separator - 1);
 }
 
-TextString Joined(const TextString& folder, const TextString& name) {
-  TextString joined = folder;
-  joined.EnsureTrailingBackslash();
-  joined.Append(name);
-  return joined;
+TextString WithoutClosingSeparators(TextString path) {
+  std::uint32_t length = path.Length();
+  while (length > 0 && (path.At(length - 1) == '\\' || path.At(length - 1) == '/') &&
+         !(length == 3 && path.At(1) == ':')) {
+    --length;
+  }
+  return length == path.Length() ? path : path.Left(length);
 }
 
 }  // namespace vtsetup::uninstaller

@@ -9,7 +9,7 @@ namespace vtsetup::uninstaller {
 // Empty when the path names no folder.
 TextString FolderOf(const TextString& path);
 
-// `folder` + "\" where needed + `name`.
-TextString Joined(const TextString& folder, const TextString& name);
+// The path without the separators that end it, a drive's root ("C:\") kept whole.
+TextString WithoutClosingSeparators(TextString path);
 
 }  // namespace vtsetup::uninstaller

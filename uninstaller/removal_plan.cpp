@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "integration/joined_path.h"
 #include "uninstaller/path_parts.h"
 #include "uninstaller/record_safety.h"
 
@@ -21,7 +22,7 @@ RemovalStep FileStep(const LogRecord& record, const RemovalPlaces& places) {
   if (!usable) {
     return Skipped(ItemKind::File, record.text);
   }
-  const TextString path = record.absolute ? record.text : Joined(places.destination, record.text);
+  const TextString path = record.absolute ? record.text : JoinedPath(places.destination, record.text.Data());
   const bool own_program =
       !places.module_path.IsEmpty() && CompareNoCase(path.Data(), places.module_path.Data()) == 0;
   return {own_program ? RemovalAction::RemoveOwnProgram : RemovalAction::DeleteFile, ItemKind::File, path,
@@ -32,10 +33,7 @@ RemovalStep FolderStep(const LogRecord& record, const RemovalPlaces& places) {
   if (record.absolute || !StaysInDestination(record.text.Data(), true)) {
     return Skipped(ItemKind::Folder, record.text);
   }
-  TextString path = Joined(places.destination, record.text);
-  while (path.At(path.Length() - 1) == '\\' || path.At(path.Length() - 1) == '/') {
-    path = path.Left(path.Length() - 1);
-  }
+  const TextString path = WithoutClosingSeparators(JoinedPath(places.destination, record.text.Data()));
   return {RemovalAction::RemoveFolder, ItemKind::Folder, path, path};
 }
 
@@ -55,7 +53,7 @@ RemovalStep GroupStep(const LogRecord& record, const RemovalPlaces& places) {
   if (places.programs_folder.IsEmpty()) {
     return {RemovalAction::Unreachable, ItemKind::Group, record.text, record.text};
   }
-  const TextString path = Joined(places.programs_folder, record.text);
+  const TextString path = JoinedPath(places.programs_folder, record.text.Data());
   return {RemovalAction::RemoveFolder, ItemKind::Group, path, path};
 }
 
