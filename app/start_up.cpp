@@ -4,8 +4,10 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "engine/temp_files.h"
+#include "integration/windows_keys.h"
 #include "setupdb/default_destination.h"
 #include "setupdb/setup_file.h"
 #include "wizard/page_ids.h"
@@ -20,13 +22,9 @@ constexpr std::uint16_t STR_DEFAULT_PROGRAM_FILES = 5002;
 constexpr std::uint16_t MSG_NO_DRIVE_WITH_ROOM = 5019;
 constexpr std::uint16_t kProgressMaximum = 100;
 
-// Where Windows keeps the program-files folder; systems of the NT line only under the second key.
-constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-constexpr char kWindowsNtKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-constexpr char kProgramFilesValue[] = "ProgramFilesDir";
-constexpr std::uint32_t kFolderBufferSize = 200;
 // What the string table holds for the program-files folder, for a table that lacks it.
 constexpr char kFallbackProgramFiles[] = "c:\\Programme";
+constexpr std::uint32_t kFolderBufferSize = 200;
 
 // False after telling the user why the database cannot be used.
 bool ReadDatabase(SetupRun& run, std::unique_ptr<SetupInfo>& database) {
@@ -126,18 +124,8 @@ TextString DefaultProgramFiles(platform::UserInterface& ui) {
 // The computer's program-files folder. An empty value would put the game below the current folder,
 // the medium's, so it counts as missing.
 TextString ProgramFilesFolder(platform::Registry& registry, platform::UserInterface& ui) {
-  platform::KeyOpen key = registry.Open(kWindowsKey, platform::RegistryAccess::Read);
-  if (key.key == nullptr) {
-    key = registry.Open(kWindowsNtKey, platform::RegistryAccess::Read);
-  }
-  if (key.key == nullptr) {
-    return DefaultProgramFiles(ui);
-  }
-  const platform::ValueRead folder = key.key->QueryString(kProgramFilesValue, kFolderBufferSize);
-  if (folder.error != platform::ERR_NONE || folder.value.IsEmpty()) {
-    return DefaultProgramFiles(ui);
-  }
-  return folder.value;
+  std::optional<TextString> registered = windows_keys::RegisteredProgramFilesFolder(registry);
+  return registered ? std::move(*registered) : DefaultProgramFiles(ui);
 }
 
 }  // namespace

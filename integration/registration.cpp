@@ -2,6 +2,7 @@
 
 #include "integration/directx_setup.h"
 #include "integration/joined_path.h"
+#include "integration/windows_keys.h"
 
 namespace vtsetup {
 namespace {
@@ -10,9 +11,8 @@ using platform::ERR_NONE;
 using platform::KeyOpen;
 using platform::RegistryAccess;
 
-// The list of uninstallable programs; systems of the NT family may keep it only under their own key.
-constexpr char kUninstallList[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr char kUninstallListNt[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall";
+using windows_keys::kUninstallList;
+using windows_keys::kUninstallListNt;
 constexpr char kSoftware[] = "SOFTWARE\\";
 // The uninstaller removes the entry by this name, whichever of the two lists holds it.
 constexpr char kLoggedUninstallList[] =

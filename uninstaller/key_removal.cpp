@@ -5,16 +5,15 @@
 #include <string_view>
 
 #include "base/ascii.h"
+#include "integration/windows_keys.h"
 
 namespace vtsetup::uninstaller {
 namespace {
 
 // The system's lists of uninstallable programs. The setup only ever adds its entry to one that exists,
 // and cannot register a game without it, so the list stays when our entry was its last.
-constexpr std::array<std::string_view, 2> kSystemKeys = {
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall",
-};
+constexpr std::array<std::string_view, 2> kSystemKeys = {windows_keys::kUninstallList,
+                                                         windows_keys::kUninstallListNt};
 
 bool IsSystemKey(std::string_view path) {
   for (const std::string_view key : kSystemKeys) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "integration/windows_keys.h"
 #include "uninstaller/destination_parents.h"
 #include "uninstaller/dinstall_texts.h"
 #include "uninstaller/install_log_reader.h"
@@ -34,22 +35,14 @@ const char* StateName(LogState state) {
   return "?";
 }
 
-constexpr char kWindowsVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-constexpr char kProgramFilesValue[] = "ProgramFilesDir";
-constexpr std::uint32_t kPathBufferSize = 260;
-
 // The folders that the system names and other programs expect to find, even empty.
 std::vector<TextString> SystemFolders(const UninstallServices& services) {
   std::vector<TextString> folders{services.shell.FolderPath(platform::SpecialFolder::Programs),
                                   services.shell.FolderPath(platform::SpecialFolder::Desktop),
                                   services.files.TempFolder()};
-  if (const platform::KeyOpen key =
-          services.registry.Open(kWindowsVersionKey, platform::RegistryAccess::Read);
-      key.key != nullptr) {
-    if (platform::ValueRead read = key.key->QueryString(kProgramFilesValue, kPathBufferSize);
-        read.error == platform::ERR_NONE) {
-      folders.push_back(std::move(read.value));
-    }
+  if (std::optional<TextString> program_files =
+          windows_keys::RegisteredProgramFilesFolder(services.registry)) {
+    folders.push_back(std::move(*program_files));
   }
   return folders;
 }
