@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "uninstaller/key_removal.h"
 
 namespace vtsetup::uninstaller {
 namespace {
 
 constexpr std::string_view kLocalMachine = "HKEY_LOCAL_MACHINE\\";
+constexpr std::string_view kSoftware = "SOFTWARE";
+constexpr std::string_view kSystemMaker = "Microsoft";
 constexpr std::array<std::string_view, 3> kShortcutExtensions = {".lnk", ".url", ".pif"};
 
 bool IsSeparator(char c) {
@@ -86,7 +89,10 @@ std::optional<std::string> KeyBelowLocalMachine(std::string_view key) {
       return std::nullopt;
     }
   }
-  if (levels.size() < 2) {
+  if (levels.size() < 2 || !EqualNoCase(levels[0], kSoftware)) {
+    return std::nullopt;
+  }
+  if (EqualNoCase(levels[1], kSystemMaker) && !IsUninstallEntry(below)) {
     return std::nullopt;
   }
   return std::string(below);

@@ -18,8 +18,10 @@ bool StaysInDestination(std::string_view text, bool directory);
 // path "X:\...", without components that climb.
 bool IsShortcutFilePath(std::string_view path);
 
-// The key's path below HKEY_LOCAL_MACHINE, without a trailing backslash, when the text names a key at
-// least two levels below it ("SOFTWARE\X"); nothing for any other text.
+// The key's path below HKEY_LOCAL_MACHINE, without a trailing backslash, when the text names a key that
+// a setup makes: below SOFTWARE ("SOFTWARE\X" at least), and below SOFTWARE\Microsoft only an entry of
+// a list of uninstallable programs. Nothing for any other text: a log must not take the system's own
+// keys with it.
 std::optional<std::string> KeyBelowLocalMachine(std::string_view key);
 
 // Whether a group name names a folder below the Programs folder: one folder, or nested folders

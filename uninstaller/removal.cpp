@@ -43,7 +43,7 @@ class Removal {
         Settle(step, Retried([&] { return services_.files.RemoveFolder(step.target.Data()); }));
         break;
       case RemovalAction::DeleteKeyTree:
-        if (Settle(step, services_.registry.DeleteKeyTree(step.target.Data()))) {
+        if (Settle(step, DeleteRecordedKey(services_.registry, step.target.Data()))) {
           DeleteEmptyParents(services_.registry, step.target.Data(), services_.debug);
         }
         break;

@@ -52,11 +52,20 @@ TEST(RecordSafetyTest, KeysLieAtLeastTwoLevelsBelowTheLocalMachine) {
   // The program key is logged with a trailing backslash.
   EXPECT_EQ(KeyBelowLocalMachine("hkey_local_machine\\SOFTWARE\\Vantor\\Orvella\\1.0\\"),
             std::optional<std::string>("SOFTWARE\\Vantor\\Orvella\\1.0"));
+  EXPECT_EQ(
+      KeyBelowLocalMachine(
+          "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella"),
+      std::optional<std::string>("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella"));
   for (const char* refused :
        {"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\", "HKEY_LOCAL_MACHINE\\",
         "HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER\\SOFTWARE\\Vantor", "SOFTWARE\\Vantor",
         "HKEY_LOCAL_MACHINE\\\\SOFTWARE\\Vantor", "HKEY_LOCAL_MACHINE\\SOFTWARE\\\\Vantor",
-        "HKEY_LOCAL_MACHINEX\\SOFTWARE\\Vantor", ""}) {
+        "HKEY_LOCAL_MACHINEX\\SOFTWARE\\Vantor", "",
+        // The system's own keys: only a setup's entry in a list of uninstallable programs is ours there.
+        "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft",
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\microsoft\\Windows\\CurrentVersion\\Run",
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\",
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UninstallX\\Game"}) {
     EXPECT_EQ(KeyBelowLocalMachine(refused), std::nullopt) << refused;
   }
 }

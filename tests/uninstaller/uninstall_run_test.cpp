@@ -239,29 +239,34 @@ TEST_F(UninstallTest, KeysTakeTheirEmptyParentsAndNoOthers) {
   PutKey("LONELY\\Key", "", "x");
   PutKey("SOFTWARE\\Single", "", "x");
   PutKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella", "DisplayName", "Orvella");
+  // Registered under the NT list, logged by the name under the first one.
+  PutKey("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Twin", "DisplayName", "Twin");
   testing::LogLayout log = testing::LogHeader("Orvella");
   log.Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vantor\\Orvella\\1.0\\")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Valued\\Deep\\Key")
       .Key("HKEY_LOCAL_MACHINE\\LONELY\\Key")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Single")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella")
+      .Key("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Twin")
       .Key("HKEY_LOCAL_MACHINE\\SOFTWARE");
   PutLog(log.Closed());
   EXPECT_EQ(Run("message yes\nmessage ok\n"), EXIT_SOMETHING_KEPT);
   EXPECT_EQ(Boxes(),
             (Lines{kConfirm + " -> yes",
-                   kSomeKept + "HKEY_LOCAL_MACHINE\\SOFTWARE (pominięto: poza folderem gry) -> ok"}));
+                   kSomeKept + "HKEY_LOCAL_MACHINE\\SOFTWARE (pominięto: poza folderem gry)\\r\\n"
+                               "HKEY_LOCAL_MACHINE\\LONELY\\Key (pominięto: poza folderem gry) -> ok"}));
   EXPECT_FALSE(KeyExists("SOFTWARE\\Vantor\\Orvella"));
   EXPECT_TRUE(KeyExists("SOFTWARE\\Vantor\\Other\\2.0"));
   EXPECT_FALSE(KeyExists("SOFTWARE\\Valued\\Deep"));
   EXPECT_TRUE(KeyExists("SOFTWARE\\Valued"));
-  EXPECT_FALSE(KeyExists("LONELY\\Key"));
-  EXPECT_TRUE(KeyExists("LONELY"));
+  // Only keys below SOFTWARE are a setup's.
+  EXPECT_TRUE(KeyExists("LONELY\\Key"));
   EXPECT_FALSE(KeyExists("SOFTWARE\\Single"));
   EXPECT_TRUE(KeyExists("SOFTWARE\\Microsoft\\Windows\\CurrentVersion"));
   // The system's list of uninstallable programs stays, empty, for the next setup to register with.
   EXPECT_FALSE(KeyExists("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Orvella"));
   EXPECT_TRUE(KeyExists("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall"));
+  EXPECT_FALSE(KeyExists("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Uninstall\\Twin"));
 }
 
 // On a fresh machine, where our entry is the only one in the list of uninstallable programs, the
