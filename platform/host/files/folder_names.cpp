@@ -249,16 +249,13 @@ std::optional<std::string> FolderNames::ReadFolderLocked(const std::string& fold
     return std::nullopt;
   }
   std::vector<std::string>& names = *listed;
-  std::string found;
+  NameMatch match(name);
   for (const std::string& entry : names) {
-    if (entry == name) {
-      found = name;
+    if (match.Offer(entry)) {
       break;
     }
-    if (found.empty() && EqualNoCase(name, entry)) {
-      found = entry;
-    }
   }
+  std::string found = match.Found();
   if (watch >= 0) {
     if (names.size() <= kMaxKeptNames) {
       KeepLocked(watch, std::move(names));

@@ -6,23 +6,30 @@
 
 namespace vtsetup::platform::host {
 
+bool NameMatch::Offer(std::string_view entry) {
+  if (entry == name_) {
+    found_ = entry;
+    return true;
+  }
+  if (found_.empty() && EqualNoCase(name_, entry)) {
+    found_ = entry;
+  }
+  return false;
+}
+
 std::optional<std::string> ListedName(const std::string& folder, const std::string& name) {
   DIR* listing = ::opendir(folder.c_str());
   if (listing == nullptr) {
     return std::nullopt;
   }
-  std::string found;
+  NameMatch match(name);
   while (const dirent* entry = ::readdir(listing)) {
-    if (name == entry->d_name) {
-      found = name;
+    if (match.Offer(entry->d_name)) {
       break;
-    }
-    if (found.empty() && EqualNoCase(name, entry->d_name)) {
-      found = entry->d_name;
     }
   }
   ::closedir(listing);
-  return found;
+  return match.Found();
 }
 
 }  // namespace vtsetup::platform::host

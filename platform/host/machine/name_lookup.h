@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vtsetup::platform::host {
 
@@ -21,6 +22,20 @@ class NameLookup {
   // Whether FindName answers for `folder` from what it keeps, so that asking it costs less than a look
   // at the name itself.
   virtual bool Keeps(const std::string& folder) = 0;
+};
+
+// The entry that a name finds among a folder's entries offered in listing order: the name as spelt,
+// else the first that equals it without regard to case; empty when none does.
+class NameMatch {
+ public:
+  explicit NameMatch(std::string_view name) : name_(name) {}
+  // True once the name as spelt was offered: no later entry can do better.
+  bool Offer(std::string_view entry);
+  const std::string& Found() const { return found_; }
+
+ private:
+  std::string_view name_;
+  std::string found_;
 };
 
 // Reads the folder.
