@@ -98,6 +98,12 @@ TEST_F(HostRemoveFolderTest, ALinkOnTheWayNeverLeadsOffItsDrive) {
   fs::create_directory_symlink(elsewhere.Path(), Host("C:\\Gry") + "/Obcy");
   EXPECT_EQ(files_.RemoveFolder("C:\\Gry\\Obcy\\Pusty"), ERR_ACCESS_DENIED);
   EXPECT_TRUE(fs::is_directory(elsewhere.Path() / "Pusty"));
+  // Nor does a file go that a link in the game's folder points at, while a link itself is a file there.
+  WriteText((elsewhere.Path() / "list.txt").string(), "mine");
+  EXPECT_EQ(files_.Delete("C:\\Gry\\Obcy\\list.txt"), ERR_ACCESS_DENIED);
+  fs::create_symlink(elsewhere.Path() / "list.txt", Host("C:\\Gry") + "/list.lnk");
+  EXPECT_EQ(files_.Delete("C:\\Gry\\list.lnk"), ERR_NONE);
+  EXPECT_EQ(ReadText((elsewhere.Path() / "list.txt").string()), "mine");
   // One that stays on the drive is followed, as Windows follows a link within a volume.
   MakeFolder("C:\\Dane\\Pusty");
   fs::create_directory_symlink(Host("C:\\Dane"), Host("C:\\Gry") + "/Swoj");

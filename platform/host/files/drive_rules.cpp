@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
 
 #include "platform/host/machine/host_errors.h"
 
@@ -22,6 +25,17 @@ SystemError ChangeRefusal(const Machine& machine, const std::string& host_path) 
     return ERR_ACCESS_DENIED;
   }
   return drive->read_only ? ERR_WRITE_PROTECT : ERR_NONE;
+}
+
+SystemError LinkRefusal(const Machine& machine, const std::string& host_path) {
+  const std::size_t slash = host_path.find_last_of('/');
+  const std::string folder = slash == 0 ? "/" : host_path.substr(0, slash);
+  std::vector<char> resolved(PATH_MAX + 1);
+  if (slash == std::string::npos || ::realpath(folder.c_str(), resolved.data()) == nullptr) {
+    return ERR_NONE;
+  }
+  const DriveConfig* named = machine.DriveHolding(host_path);
+  return named == nullptr || machine.DriveHolding(resolved.data()) == named ? ERR_NONE : ERR_ACCESS_DENIED;
 }
 
 bool WouldBeMade(const std::string& host_path) {

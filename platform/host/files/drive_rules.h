@@ -27,6 +27,11 @@ bool HasMedium(const DriveConfig& drive);
 // The error with which the drive that holds a host file refuses changes, or ERR_NONE where it allows
 // them.
 SystemError ChangeRefusal(const Machine& machine, const std::string& host_path);
+// ERR_ACCESS_DENIED when a link on the way to the host file, its own name aside, leads off the drive
+// whose folder the path names: what is removed through a drive is on that drive, never a file that a
+// link planted in a game's folder points at. ERR_NONE otherwise, and when the way cannot be resolved,
+// which the removal itself then reports.
+SystemError LinkRefusal(const Machine& machine, const std::string& host_path);
 // Whether a new file or folder would be made at the host path: nothing is there and its folder exists.
 // Where it would not, the change fails anyway, and as it would on a writable drive.
 bool WouldBeMade(const std::string& host_path);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -330,6 +329,9 @@ SystemError HostFileSystem::Delete(const char* path) {
   if (S_ISDIR(info.st_mode)) {
     return ERR_ACCESS_DENIED;
   }
+  if (const SystemError refused = LinkRefusal(machine_, host_path); refused != ERR_NONE) {
+    return refused;
+  }
   if (const SystemError refused = ChangeRefusal(machine_, host_path); refused != ERR_NONE) {
     return refused;
   }
@@ -504,26 +506,22 @@ SystemError HostFileSystem::RemoveFolder(const char* path) {
   if (!S_ISDIR(info.st_mode)) {
     return ERR_DIRECTORY;
   }
-  // The folder that is removed is the one the checks looked at: where links on the way lead, which
-  // must still be on the path's own drive and below its root.
-  std::vector<char> resolved(PATH_MAX + 1);
-  if (::realpath(host_path.c_str(), resolved.data()) == nullptr) {
-    return ErrorFromErrno(errno, host_path);
-  }
-  const std::string real_path(resolved.data());
   const DriveConfig* drive = machine_.DriveHolding(host_path);
-  if (drive == nullptr || machine_.DriveHolding(real_path) != drive || real_path == drive->folder) {
+  if (drive == nullptr || host_path == drive->folder) {
     return ERR_ACCESS_DENIED;
   }
-  if (const SystemError refused = ChangeRefusal(machine_, real_path); refused != ERR_NONE) {
+  if (const SystemError refused = LinkRefusal(machine_, host_path); refused != ERR_NONE) {
+    return refused;
+  }
+  if (const SystemError refused = ChangeRefusal(machine_, host_path); refused != ERR_NONE) {
     return refused;
   }
   struct stat current {};
   if (::stat(".", &current) == 0 && current.st_dev == info.st_dev && current.st_ino == info.st_ino) {
     return ERR_SHARING_VIOLATION;
   }
-  if (::rmdir(real_path.c_str()) != 0) {
-    return errno == EEXIST ? ERR_DIR_NOT_EMPTY : ErrorFromErrno(errno, real_path);
+  if (::rmdir(host_path.c_str()) != 0) {
+    return errno == EEXIST ? ERR_DIR_NOT_EMPTY : ErrorFromErrno(errno, host_path);
   }
   return ERR_NONE;
 }
