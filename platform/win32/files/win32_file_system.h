@@ -8,8 +8,6 @@ namespace vtsetup::platform::win32 {
 // Beyond the seam's words:
 // - A pattern that matches nothing in a folder that is there is an empty listing with ERR_NONE (the
 //   system answers ERR_FILE_NOT_FOUND); a folder that is not there gives ERR_PATH_NOT_FOUND.
-// - Delete and RemoveFolder act on the name given: a link in its place goes itself, and what it leads
-//   to stays, since DeleteFileA and RemoveDirectoryA never follow one.
 // - MoveReplacing needs MoveFileExA, which the systems of the 9x family lack: there it reports their
 //   ERROR_CALL_NOT_IMPLEMENTED, as no replacement in one step is to be had.
 class Win32FileSystem final : public FileSystem {
