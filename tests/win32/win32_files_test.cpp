@@ -426,8 +426,8 @@ namespace {
 // Links are newer than the oldest systems of ours, so the test finds the call where the system has it.
 using MakeLink = BOOLEAN(WINAPI*)(const char* link, const char* target, DWORD flags);
 MakeLink LinkMaker() {
-  return reinterpret_cast<MakeLink>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+  return reinterpret_cast<MakeLink>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
 }
 
 TEST_F(Win32FilesTest, ALinkGoesItselfAndWhatItLeadsToStays) {
