@@ -36,6 +36,7 @@ using vtsetup::platform::SHARE_NONE;
 using vtsetup::platform::SHARE_READ;
 using vtsetup::platform::SHARE_WRITE;
 using vtsetup::platform::SystemError;
+using vtsetup::platform::win32::CreateFileAccess;
 using vtsetup::platform::win32::OneMessageLine;
 using vtsetup::platform::win32::Win32FileSystem;
 using vtsetup::testing::CurrentFolder;
@@ -136,6 +137,13 @@ TEST_F(Win32FilesTest, AccessIsWhatWasAskedFor) {
     EXPECT_EQ(both.file->Write("d", 1, transferred), ERR_NONE);
   }
   EXPECT_EQ(ReadText(path), "abcd");
+}
+
+TEST(Win32FileAccessTest, TheSeamsAccessBecomesTheGenericRights) {
+  // GENERIC_READ and GENERIC_WRITE as the system numbers them.
+  EXPECT_EQ(CreateFileAccess(FileAccess::Read), 0x80000000u);
+  EXPECT_EQ(CreateFileAccess(FileAccess::Write), 0x40000000u);
+  EXPECT_EQ(CreateFileAccess(FileAccess::ReadWrite), 0xC0000000u);
 }
 
 TEST_F(Win32FilesTest, SharingModesRefuseASecondOpenWith32) {

@@ -12,8 +12,7 @@
 namespace vtsetup::platform::win32 {
 namespace {
 
-// The sharing and creation numbers are the system's own and go to CreateFileA unchanged; the access
-// is the seam's own small set.
+// The sharing and creation numbers are the system's own and go to CreateFileA unchanged.
 static_assert(SHARE_READ == FILE_SHARE_READ && SHARE_WRITE == FILE_SHARE_WRITE &&
               SHARE_DELETE == FILE_SHARE_DELETE);
 static_assert(static_cast<DWORD>(FileCreation::CreateNew) == CREATE_NEW &&
@@ -21,18 +20,6 @@ static_assert(static_cast<DWORD>(FileCreation::CreateNew) == CREATE_NEW &&
               static_cast<DWORD>(FileCreation::OpenExisting) == OPEN_EXISTING &&
               static_cast<DWORD>(FileCreation::OpenAlways) == OPEN_ALWAYS &&
               static_cast<DWORD>(FileCreation::TruncateExisting) == TRUNCATE_EXISTING);
-
-DWORD DesiredAccess(FileAccess access) {
-  switch (access) {
-    case FileAccess::Read:
-      return GENERIC_READ;
-    case FileAccess::Write:
-      return GENERIC_WRITE;
-    case FileAccess::ReadWrite:
-      return GENERIC_READ | GENERIC_WRITE;
-  }
-  return 0;
-}
 
 struct FindHandleTraits {
   using Value = HANDLE;
@@ -59,7 +46,7 @@ constexpr DWORD kLongestPath = 32768;
 
 OpenResult Win32FileSystem::Open(const char* path, FileAccess access, std::uint32_t share,
                                  FileCreation creation) {
-  UniqueFileHandle handle(::CreateFileA(path, DesiredAccess(access), share, nullptr,
+  UniqueFileHandle handle(::CreateFileA(path, CreateFileAccess(access), share, nullptr,
                                         static_cast<DWORD>(creation), FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.Valid()) {
     return {nullptr, LastErrorOr(ERR_GEN_FAILURE)};
@@ -177,6 +164,18 @@ TextString OneMessageLine(const char* message) {
     cut.RemoveTrailing(' ');
   }
   return cut;
+}
+
+std::uint32_t CreateFileAccess(FileAccess access) {
+  switch (access) {
+    case FileAccess::Read:
+      return GENERIC_READ;
+    case FileAccess::Write:
+      return GENERIC_WRITE;
+    case FileAccess::ReadWrite:
+      return GENERIC_READ | GENERIC_WRITE;
+  }
+  return 0;
 }
 
 TextString OwnModulePath() {

@@ -27,6 +27,11 @@ class Win32FileSystem final : public FileSystem {
   TextString ErrorText(SystemError error) override;
 };
 
+// The access that CreateFileA is asked for: the seam's small set numbers its values 1 to 3, which to
+// the system would be the bare rights to read and to write data, without the rest of what reading and
+// writing a file takes.
+std::uint32_t CreateFileAccess(FileAccess access);
+
 // A message of the system as one line of at most 199 characters: each run of line breaks inside it is
 // one blank, and those at its ends go.
 TextString OneMessageLine(const char* message);
