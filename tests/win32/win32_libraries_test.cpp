@@ -3,20 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <memory>
-#include <vector>
-
-#include "platform/win32/processes/win32_threads.h"
-
 namespace {
 
 using vtsetup::platform::ERR_NONE;
 using vtsetup::platform::LibraryFunction;
 using vtsetup::platform::LibraryLoad;
-using vtsetup::platform::Thread;
 using vtsetup::platform::win32::Win32Libraries;
-using vtsetup::platform::win32::Win32Threads;
 
 TEST(Win32LibrariesTest, FindsAFunctionOfALoadedLibraryAndCallsIt) {
   Win32Libraries libraries;
@@ -47,26 +39,6 @@ TEST(Win32LibrariesTest, ALibraryGoesWithItsObject) {
     EXPECT_NE(::GetModuleHandleA("msimg32.dll"), nullptr);
   }
   EXPECT_EQ(::GetModuleHandleA("msimg32.dll"), nullptr);
-}
-
-TEST(Win32ThreadsTest, TheBodyRunsAndTheOwnerWaitsForIt) {
-  Win32Threads threads;
-  std::atomic<int> finished{0};
-  std::atomic<DWORD> body_thread{0};
-  {
-    std::vector<std::unique_ptr<Thread>> started;
-    for (int i = 0; i < 2; ++i) {
-      started.push_back(threads.Start([&] {
-        body_thread = ::GetCurrentThreadId();
-        ::Sleep(150);
-        ++finished;
-      }));
-      ASSERT_NE(started.back(), nullptr);
-    }
-    EXPECT_LT(finished.load(), 2);
-  }
-  EXPECT_EQ(finished.load(), 2);
-  EXPECT_NE(body_thread.load(), ::GetCurrentThreadId());
 }
 
 }  // namespace
