@@ -33,8 +33,9 @@ class Processes {
   // The command line as the program was started, as GetCommandLineA gives it: the program (quoted when
   // its path has a space), then the arguments as given.
   virtual TextString CommandLine() = 0;
-  // Removes the running program's own file. The host removes it at once; Windows arranges it for after
-  // the program ends, as a running program's file cannot go. ERR_NONE when done or arranged.
+  // Removes the running program's own file. The host removes it at once; Windows arranges it for the
+  // system's next start, as a running program's file cannot go, and the folder that holds it for right
+  // after it, which then goes only if it is empty. ERR_NONE when done or arranged.
   virtual SystemError RemoveOwnProgramFile() = 0;
 };
 

@@ -1,8 +1,12 @@
 #include "uninstaller/removal.h"
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
+#include "integration/joined_path.h"
 #include "uninstaller/key_removal.h"
+#include "uninstaller/path_parts.h"
 
 namespace vtsetup::uninstaller {
 namespace {
@@ -37,11 +41,21 @@ class Removal {
         Settle(step, Retried([&] { return services_.files.Delete(step.target.Data()); }));
         break;
       case RemovalAction::RemoveOwnProgram:
-        Settle(step, services_.processes.RemoveOwnProgramFile());
+        if (Settle(step, services_.processes.RemoveOwnProgramFile())) {
+          own_program_ = step.target;
+        }
         break;
-      case RemovalAction::RemoveFolder:
-        Settle(step, Retried([&] { return services_.files.RemoveFolder(step.target.Data()); }));
+      case RemovalAction::RemoveFolder: {
+        const SystemError error = Retried([&] { return services_.files.RemoveFolder(step.target.Data()); });
+        if (error == platform::ERR_DIR_NOT_EMPTY && HoldsOnlyTheOwnProgram(step.target)) {
+          // Where the system keeps the program's file until its next start, the folder goes after it.
+          DebugTrace(services_.debug, "Removed %s %s: it goes with this program's own file.", Noun(step.kind),
+                     step.shown.Data());
+          break;
+        }
+        Settle(step, error);
         break;
+      }
       case RemovalAction::DeleteKeyTree:
         if (Settle(step, DeleteRecordedKey(services_.registry, step.target.Data()))) {
           DeleteEmptyParents(services_.registry, step.target.Data(), services_.debug);
@@ -73,6 +87,23 @@ class Removal {
     return error;
   }
 
+  // Whether the folder holds nothing but the program's own file, whose removal was arranged.
+  bool HoldsOnlyTheOwnProgram(const TextString& folder) {
+    if (own_program_.IsEmpty() ||
+        CompareNoCase(FolderOf(own_program_).Data(), WithoutClosingSeparators(folder).Data()) != 0) {
+      return false;
+    }
+    std::vector<platform::FoundFile> found;
+    if (services_.files.FindFiles(JoinedPath(folder, "*.*").Data(), found) != platform::ERR_NONE) {
+      return false;
+    }
+    return std::all_of(found.begin(), found.end(), [&](const platform::FoundFile& entry) {
+      return entry.name == "." || entry.name == ".." ||
+             CompareNoCase(JoinedPath(FolderOf(own_program_), entry.name.Data()).Data(),
+                           own_program_.Data()) == 0;
+    });
+  }
+
   // Notes the outcome; true when the item is gone, by us or before.
   bool Settle(const RemovalStep& step, SystemError error) {
     const char* noun = Noun(step.kind);
@@ -99,6 +130,7 @@ class Removal {
 
   const RemovalServices& services_;
   std::vector<KeptItem> kept_;
+  TextString own_program_;  // the program's own file once its removal is done or arranged
 };
 
 }  // namespace

@@ -111,6 +111,36 @@ TEST_F(RemovalTest, TheOwnProgramFileIsLeftToTheSystem) {
   EXPECT_TRUE(processes_.pauses.empty());
 }
 
+// Where the system keeps the program's own file until its next start, the folder that holds nothing
+// else goes after it, and only then.
+TEST_F(RemovalTest, AFolderHoldingOnlyTheArrangedOwnProgramGoesWithIt) {
+  const RemovalStep own{RemovalAction::RemoveOwnProgram, ItemKind::File, kFile, kFile};
+  const RemovalStep folder{RemovalAction::RemoveFolder, ItemKind::Folder, "C:\\Gry", "C:\\Gry"};
+  EXPECT_TRUE(Remove({own, folder}).empty());
+  EXPECT_EQ(debug_.lines,
+            (std::vector<std::string>{"Removed file C:\\Gry\\orv.exe.\r\n",
+                                      "Removed folder C:\\Gry: it goes with this program's own file.\r\n"}));
+  EXPECT_TRUE(FileThere());
+
+  // Anything else in it keeps it, and so does a removal the system refused.
+  std::ofstream(machine_.Host("C:\\Gry\\save.dat")) << "the player's";
+  std::vector<KeptItem> kept = Remove({own, folder});
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].reason, KeptReason::NotEmpty);
+  std::filesystem::remove(machine_.Host("C:\\Gry\\save.dat"));
+  processes_.own_file_result = platform::ERR_ACCESS_DENIED;
+  kept = Remove({own, folder});
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept[1].reason, KeptReason::NotEmpty);
+  // Nor does a folder that merely holds a file of the same name elsewhere count.
+  processes_.own_file_result = platform::ERR_NONE;
+  std::filesystem::create_directories(machine_.Host("C:\\Inne"));
+  std::ofstream(machine_.Host("C:\\Inne\\orv.exe")) << "another";
+  kept = Remove({own, {RemovalAction::RemoveFolder, ItemKind::Folder, "C:\\Inne", "C:\\Inne"}});
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].reason, KeptReason::NotEmpty);
+}
+
 // A group whose Programs folder nobody can tell is reported, not counted as gone.
 TEST_F(RemovalTest, AnUnreachableGroupIsKept) {
   const std::vector<KeptItem> kept =
