@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -102,30 +103,28 @@ class OpenDialog {
   Window window_;
 };
 
-// Finds a top-level dialog-class window of `thread` that `matches`, for up to 10 seconds. A window that
-// never comes would leave the box it stands for waiting for a person, so the test program ends then.
-template <typename Matches>
-HWND AwaitThreadDialog(DWORD thread, Matches matches, const char* what) {
-  struct Search {
-    Matches* matches;
-    HWND found;
-  };
+struct DialogSearch {
+  const std::function<bool(HWND)>* matches;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchDialog(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<DialogSearch*>(context);
+  char class_name[16] = "";
+  ::GetClassNameA(window, class_name, sizeof class_name);
+  if (std::string(class_name) == "#32770" && ::IsWindowVisible(window) && (*search->matches)(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Finds a shown top-level dialog-class window of `thread` that `matches`, for up to 10 seconds. A window
+// that never comes would leave the box it stands for waiting for a person, so the test program ends then.
+inline HWND AwaitThreadDialog(DWORD thread, const std::function<bool(HWND)>& matches, const char* what) {
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    Search search{&matches, nullptr};
-    ::EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM context) -> BOOL {
-          auto* search = reinterpret_cast<Search*>(context);
-          char class_name[16] = "";
-          ::GetClassNameA(window, class_name, sizeof class_name);
-          if (std::string(class_name) == "#32770" && ::IsWindowVisible(window) &&
-              (*search->matches)(window)) {
-            search->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{&matches, nullptr};
+    ::EnumThreadWindows(thread, MatchDialog, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
       return search.found;
     }

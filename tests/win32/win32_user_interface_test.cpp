@@ -151,20 +151,21 @@ TEST(Win32MessageBox, WorkerAsksOverAWindowOfThePumpingThread) {
   EXPECT_TRUE(answerer.buttons_as_expected);
 }
 
+struct TextSearch {
+  const std::string* text;
+  bool found;
+};
+
+BOOL CALLBACK MatchText(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<TextSearch*>(context);
+  search->found = WindowText(child) == *search->text;
+  return !search->found;
+}
+
 // The folder browser shows the title inside the dialog, not as its caption.
 bool ShowsText(HWND dialog, const std::string& text) {
-  struct Search {
-    const std::string* text;
-    bool found;
-  } search{&text, false};
-  ::EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM context) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(context);
-        search->found = search->found || WindowText(child) == *search->text;
-        return !search->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TextSearch search{&text, false};
+  ::EnumChildWindows(dialog, MatchText, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
