@@ -18,8 +18,13 @@ if(NOT CMAKE_CROSSCOMPILING)
   return()
 endif()
 
-include(ExternalProject)
-set(VT_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/host-tools)
+# A host build that has the tools already (CI's own) can lend them: VTSETUP_HOST_TOOLS names its folder.
+set(VTSETUP_HOST_TOOLS "" CACHE PATH "A host build whose tools a build for another system uses, instead of its own")
+if(VTSETUP_HOST_TOOLS)
+  set(VT_HOST_TOOLS_DIR ${VTSETUP_HOST_TOOLS})
+else()
+  set(VT_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/host-tools)
+endif()
 set(tool_names "")
 set(tool_files "")
 foreach(entry IN LISTS VT_HOST_TOOL_DIRS)
@@ -27,11 +32,20 @@ foreach(entry IN LISTS VT_HOST_TOOL_DIRS)
   list(GET parts 0 name)
   list(GET parts 1 folder)
   set(VT_TOOL_${name} ${VT_HOST_TOOLS_DIR}/${folder}/${name})
-  set(VT_TOOL_${name}_DEPENDS host_tools)
+  if(VTSETUP_HOST_TOOLS)
+    set(VT_TOOL_${name}_DEPENDS ${VT_TOOL_${name}})
+  else()
+    set(VT_TOOL_${name}_DEPENDS host_tools)
+  endif()
   list(APPEND tool_names ${name})
   list(APPEND tool_files ${VT_TOOL_${name}})
 endforeach()
 
+if(VTSETUP_HOST_TOOLS)
+  return()
+endif()
+
+include(ExternalProject)
 # Configured with the machine's own compiler: nothing of this build's toolchain is passed on.
 ExternalProject_Add(host_tools
   SOURCE_DIR ${PROJECT_SOURCE_DIR}
