@@ -11,7 +11,8 @@ System& TheSystem() {
 
 bool IsTerminal(StandardStream stream) {
   // A console, as opposed to a pipe or a file that must get the program's bytes as they are.
-  const HANDLE handle = ::GetStdHandle(stream == StandardStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  const HANDLE handle =
+      ::GetStdHandle(stream == StandardStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   DWORD mode = 0;
   return handle != nullptr && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) != 0;
 }
