@@ -2,69 +2,36 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "platform/win32/unique_resource.h"
 
 namespace vtsetup::platform::win32 {
 
 // A drawing object (bitmap, palette) that this program made and deletes when it goes. It must be out
 // of every device context by then, which the selections below see to.
 template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject& operator=(GdiObject&&) = delete;
-  ~GdiObject() {
-    if (handle_ != nullptr) {
-      ::DeleteObject(handle_);
-    }
-  }
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  Handle handle_ = nullptr;
+struct GdiObjectTraits {
+  using Value = Handle;
+  static Value None() { return nullptr; }
+  static void Close(Value handle) { ::DeleteObject(handle); }
 };
+template <typename Handle>
+using GdiObject = UniqueResource<GdiObjectTraits<Handle>>;
 
-// The screen's device context, borrowed for as long as this lives.
-class ScreenContext {
- public:
-  ScreenContext() : context_(::GetDC(nullptr)) {}
-  ScreenContext(const ScreenContext&) = delete;
-  ScreenContext& operator=(const ScreenContext&) = delete;
-  ~ScreenContext() {
-    if (context_ != nullptr) {
-      ::ReleaseDC(nullptr, context_);
-    }
-  }
-
-  HDC Get() const { return context_; }
-
- private:
-  HDC context_;
+// The screen's device context (`GetDC(nullptr)`), borrowed for as long as this lives.
+struct ScreenContextTraits {
+  using Value = HDC;
+  static Value None() { return nullptr; }
+  static void Close(Value context) { ::ReleaseDC(nullptr, context); }
 };
+using ScreenContext = UniqueResource<ScreenContextTraits>;
 
-// A memory device context like the screen's, deleted when it goes.
-class MemoryContext {
- public:
-  MemoryContext() : context_(::CreateCompatibleDC(nullptr)) {}
-  MemoryContext(const MemoryContext&) = delete;
-  MemoryContext& operator=(const MemoryContext&) = delete;
-  ~MemoryContext() {
-    if (context_ != nullptr) {
-      ::DeleteDC(context_);
-    }
-  }
-
-  HDC Get() const { return context_; }
-
- private:
-  HDC context_;
+// A memory device context (`CreateCompatibleDC`), deleted when it goes.
+struct MemoryContextTraits {
+  using Value = HDC;
+  static Value None() { return nullptr; }
+  static void Close(Value context) { ::DeleteDC(context); }
 };
+using MemoryContext = UniqueResource<MemoryContextTraits>;
 
 // An object selected into a context for as long as this lives; the context's previous one comes back.
 class SelectedObject {

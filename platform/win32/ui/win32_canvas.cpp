@@ -10,8 +10,8 @@ bool Win32Canvas::StretchCopy(const DeviceBitmap& bitmap, const DevicePalette* p
   if (own == nullptr) {
     return false;
   }
-  const MemoryContext memory;
-  if (memory.Get() == nullptr) {
+  const MemoryContext memory(::CreateCompatibleDC(nullptr));
+  if (!memory.Valid()) {
     return false;
   }
   const RealisedPalette realised(target_, PaletteHandle(palette));

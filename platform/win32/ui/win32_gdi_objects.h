@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/graphics.h"
 #include "platform/win32/ui/gdi_handles.h"
 

@@ -45,7 +45,7 @@ std::unique_ptr<DevicePalette> Win32Graphics::CreatePalette(const std::uint8_t* 
     logical->palPalEntry[i] = PALETTEENTRY{entry[2], entry[1], entry[0], 0};
   }
   GdiObject<HPALETTE> palette(::CreatePalette(logical));
-  if (!palette) {
+  if (!palette.Valid()) {
     return nullptr;
   }
   return std::make_unique<Win32Palette>(std::move(palette));
@@ -65,13 +65,13 @@ std::unique_ptr<DeviceBitmap> Win32Graphics::CreateDeviceBitmap(const std::uint8
     return nullptr;
   }
   const int rows = std::abs(height);
-  const ScreenContext screen;
-  if (screen.Get() == nullptr) {
+  const ScreenContext screen(::GetDC(nullptr));
+  if (!screen.Valid()) {
     return nullptr;
   }
   const RealisedPalette realised(screen.Get(), PaletteHandle(palette));
   GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen.Get(), width, rows));
-  if (!bitmap) {
+  if (!bitmap.Valid()) {
     return nullptr;
   }
   const auto* layout = reinterpret_cast<const BITMAPINFO*>(info);
