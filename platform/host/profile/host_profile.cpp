@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "base/profile_number.h"
 #include "platform/host/profile/profile_lines.h"
 
 namespace vtsetup::platform::host {
@@ -25,24 +26,6 @@ std::optional<std::string> FindValue(const ParsedProfile& profile, const char* s
     value = value.substr(1, value.size() - 2);
   }
   return std::string(value);
-}
-
-// Unsigned arithmetic wraps where the Windows function's 32-bit register does, without the undefined
-// overflow of a signed one.
-std::int32_t LeadingProfileNumber(std::string_view value) {
-  std::size_t at = 0;
-  while (at < value.size() && IsBlank(value[at])) {
-    ++at;
-  }
-  const bool negative = at < value.size() && value[at] == '-';
-  if (at < value.size() && (value[at] == '-' || value[at] == '+')) {
-    ++at;
-  }
-  std::uint32_t number = 0;
-  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
-    number = number * 10u + static_cast<std::uint32_t>(value[at] - '0');
-  }
-  return static_cast<std::int32_t>(negative ? 0u - number : number);
 }
 
 }  // namespace

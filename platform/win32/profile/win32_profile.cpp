@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 
-#include "base/ascii.h"
+#include "base/profile_number.h"
 #include "platform/win32/filled_text.h"
 #include "platform/win32/last_error.h"
 
@@ -49,25 +49,6 @@ std::optional<TextString> PresentValue(const char* file, const char* section, co
   return value;
 }
 
-// The leading decimal number as the seam reads it: blanks skipped, a sign, the digits gathered in a
-// 32-bit register that wraps; 0 without digits.
-std::int32_t LeadingDecimalNumber(const char* text) {
-  const char* at = text;
-  while (IsBlank(*at)) {
-    ++at;
-  }
-  const bool negative = *at == '-';
-  if (*at == '-' || *at == '+') {
-    ++at;
-  }
-  // Unsigned, so that the register wraps without the undefined overflow of a signed one.
-  std::uint32_t number = 0;
-  for (; *at >= '0' && *at <= '9'; ++at) {
-    number = number * 10u + static_cast<std::uint32_t>(*at - '0');
-  }
-  return static_cast<std::int32_t>(negative ? 0u - number : number);
-}
-
 }  // namespace
 
 TextString Win32Profile::ReadString(const char* file, const char* section, const char* key,
@@ -89,7 +70,7 @@ std::int32_t Win32Profile::ReadInt(const char* file, const char* section, const 
     return default_value;
   }
   const std::optional<TextString> value = PresentValue(file, section, key);
-  return value ? LeadingDecimalNumber(value->Data()) : default_value;
+  return value ? LeadingProfileNumber(value->Data()) : default_value;
 }
 
 std::uint32_t Win32Profile::ReadSection(const char* file, const char* section, std::uint32_t buffer_size) {
