@@ -13,8 +13,6 @@ using StatusWord = std::atomic<WorkerStatus>;
 
 inline void Publish(StatusWord& word, WorkerStatus value) {
   word.store(value, std::memory_order_release);
-  // Wakes a thread that waits for the word to leave its first value.
-  word.notify_all();
 }
 
 inline WorkerStatus Observe(const StatusWord& word) {

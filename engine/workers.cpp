@@ -36,8 +36,7 @@ std::int32_t Workers::StartWorkers(SetupInfo& database, const char* destination,
     copy_job_.reset();
     return WORKERS_NO_THREAD;
   }
-  // Short: the worker's first act is to say that it runs, before it asks anything of this thread.
-  copy_job_->status.wait(0, std::memory_order_acquire);
+  WaitUntilStarted(copy_job_->status);
 
   slideshow_job_ = std::make_unique<SlideshowJob>();
   slideshow_job_->database = &database;
@@ -47,7 +46,7 @@ std::int32_t Workers::StartWorkers(SetupInfo& database, const char* destination,
     slideshow_job_.reset();
     return WORKERS_NO_THREAD;
   }
-  slideshow_job_->status.wait(0, std::memory_order_acquire);
+  WaitUntilStarted(slideshow_job_->status);
   return WORKERS_OK;
 }
 
@@ -93,6 +92,16 @@ WorkerStatus Workers::CopyWorker(CopyJob& job) {
 WorkerStatus Workers::SlideshowWorker(SlideshowJob& job) {
   Slideshow slideshow({services_.files, services_.graphics, services_.ui, services_.processes, background_});
   return slideshow.SlideshowWorker(job);
+}
+
+void Workers::WaitUntilStarted(const StatusWord& status) {
+  // Short: the worker's first act is to say that it runs, before it asks anything of this thread. A
+  // look every rest rather than the word's own wait: the C++ runtime of the Windows build can miss that
+  // wake-up, and then this thread would sleep for good while the worker waits for it to carry its
+  // first message.
+  while (Observe(status) == 0) {
+    services_.processes.Sleep(kPumpRestMilliseconds);
+  }
 }
 
 void Workers::PumpWhileRunning(const StatusWord& status) {

@@ -82,6 +82,7 @@ class Workers {
 
  private:
   // Dispatches the main thread's messages until `status` leaves STATUS_RUNNING.
+  void WaitUntilStarted(const StatusWord& status);
   void PumpWhileRunning(const StatusWord& status);
   void RemoveBillboard();
 
