@@ -108,6 +108,12 @@ reg_value() {
     tr -d '\r' | sed -n "s/^ *$name *REG_[A-Z_]* *//p"
 }
 
+# A key's default value.
+reg_default() {
+  timeout "$WAIT_SECONDS" "$WINE" reg query "$1" /ve 2>/dev/null | iconv -f CP852 -t UTF-8 | tr -d '\r' |
+    sed -n 's/^ *[^ ].* *REG_SZ *//p'
+}
+
 reg_key_exists() {
   timeout "$WAIT_SECONDS" "$WINE" reg query "$1" >/dev/null 2>&1
 }

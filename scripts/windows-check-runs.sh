@@ -3,6 +3,7 @@
 
 readonly DESTINATION='C:\Program Files\Vantor\Orvella'
 readonly UNINSTALL_KEY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Orvella'
+readonly PROGRAM_KEY='HKLM\SOFTWARE\Vantor Software\Orvella\1.0'
 readonly PROGRAMS_FOLDER='C:\users\'"$(id -un)"'\AppData\Roaming\Microsoft\Windows\Start Menu\Programs'
 readonly DESKTOP_FOLDER='C:\users\'"$(id -un)"'\Desktop'
 # What the full installation copies, below the medium's GAME folder and the game's folder alike.
@@ -91,6 +92,10 @@ check_registration() {
   name=$(reg_value "$UNINSTALL_KEY" DisplayName)
   [[ -n $name ]] || fail "the uninstall entry has no DisplayName"
   passed "the uninstall entry: DisplayName \"$name\", UninstallString $command"
+  local folder
+  folder=$(reg_default "$PROGRAM_KEY")
+  [[ $folder == "$DESTINATION" ]] || fail "the program key names [$folder] as the game's folder"
+  passed "the program key names the game's folder: $PROGRAM_KEY = $folder"
 }
 
 # Each link of the group and the desktop, a link file by its header; the web page's by its text.
@@ -147,6 +152,7 @@ uninstall_through_the_registered_command() {
     [[ ! -e $folder/$file ]] || fail "$DESTINATION\\$file is still there"
   done
   ! reg_key_exists "$UNINSTALL_KEY" || fail "the uninstall entry is still there"
+  ! reg_key_exists 'HKLM\SOFTWARE\Vantor Software' || fail "the program key or its empty parents are still there"
   [[ ! -e $(on_c "$PROGRAMS_FOLDER\\Orvella") ]] || fail "the Start-menu group is still there"
   [[ ! -e $(on_c "$DESKTOP_FOLDER")/Orvella.LNK ]] || fail "the desktop shortcut is still there"
   # A running program's file cannot go: the uninstaller leaves itself to the next start of Windows.
