@@ -20,6 +20,11 @@ class MockUserInterface : public platform::UserInterface {
   using StreamReader = platform::StreamReader;
   using ScreenSize = platform::ScreenSize;
 
+  // Out of line, so that the mock's many methods are compiled once, with its virtual table, rather than
+  // in every test file that uses it.
+  MockUserInterface();
+  ~MockUserInterface() override;
+
   MOCK_METHOD(bool, RegisterBackgroundClass, (), (override));
   MOCK_METHOD(bool, UnregisterBackgroundClass, (), (override));
   MOCK_METHOD(Window, CreateBackgroundWindow, (const PixelRect& place, WindowEvents& events), (override));

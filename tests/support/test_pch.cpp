@@ -1,0 +1,1 @@
+// Carries the test framework's precompiled header, which every test program reuses.
