@@ -13,7 +13,77 @@ fail() {
     echo "windows-check: the screen at the failure: $shots/failure.png; its windows:" >&2
     visible_windows >&2 || true
   fi
+  describe_programs >&2 || true
   exit 1
+}
+
+# How each program this check started stands: its exit code or its threads' backtraces, and its last output.
+# A failure on another machine must be understood from the log alone.
+describe_programs() {
+  local out name
+  [[ -n ${work:-} ]] || return 0
+  for out in "$work"/*.out; do
+    [[ -f $out ]] || continue
+    name=$(basename "$out" .out)
+    if [[ -s $work/$name.rc ]]; then
+      echo "windows-check: $name ended with $(cat "$work/$name.rc"); its last output:"
+    else
+      echo "windows-check: $name still runs; its last output:"
+    fi
+    tail -n 20 "$out" | sed 's/^/    /'
+  done
+  echo "windows-check: room left for the prefix: $(df -h --output=avail "$work" | tail -n 1)"
+  echo "windows-check: Wine's processes:"
+  ps -eo pid,etime,stat,args | grep -i -E '[w]ine|[.]exe' | cut -c 1-160 | sed 's/^/    /'
+  backtraces_of_our_programs
+}
+
+# Every thread of a running setup.exe or dinstall.exe, as Wine's debugger sees it, with the function of
+# each frame in our code looked up in the program's symbols (the programs keep them).
+backtraces_of_our_programs() {
+  local pid
+  for pid in $(wine_debugger "info proc" | awk '/(setup|dinstall)\.exe/ { print $1 }'); do
+    echo "windows-check: the threads of process $pid:"
+    # The list shows eight digits, the backtraces four.
+    printf 'attach 0x%s\nbt all\ndetach\nquit\n' "$pid" | wine_debugger |
+      awk -v pid="$(printf '%04x' $((16#$pid)))" \
+        '/^Backtracing for thread/ { ours = ($0 ~ ("in process " pid " ")) } ours' |
+      name_frames
+  done
+}
+
+# Wine's debugger, with its commands on the input or as the argument.
+wine_debugger() {
+  local commands=()
+  [[ $# -eq 0 ]] || commands=(--command "$1")
+  (cd "$WINEPREFIX/drive_c" && timeout "$WAIT_SECONDS" "$WINE" winedbg "${commands[@]}" 2>&1) | tr -d '\r'
+}
+
+# Appends to each frame "in setup (+0x...)" or "in dinstall (+0x...)" the nearest function at or below it.
+name_frames() {
+  local -A addresses=() names=()
+  local program exe line address symbol best
+  for program in setup dinstall; do
+    exe=$cd_root/$program.exe
+    [[ $program == dinstall ]] && exe=$cd_root/GAME/dinstall.exe
+    [[ -f $exe ]] || continue
+    while read -r address _ symbol; do
+      addresses[$program]+="$((16#$address)) "
+      names[$program:$((16#$address))]=$symbol
+    done < <(x86_64-w64-mingw32-nm -n -C --defined-only "$exe" | grep -E '^[0-9a-f]+ [Tt] ')
+  done
+  while IFS= read -r line; do
+    if [[ $line =~ (0x[0-9a-f]+)\ in\ (setup|dinstall)\ \(\+0x ]]; then
+      program=${BASH_REMATCH[2]}
+      best=""
+      for address in ${addresses[$program]:-}; do
+        ((address <= BASH_REMATCH[1])) || break
+        best=$address
+      done
+      [[ -z $best ]] || line+="  ${names[$program:$best]}"
+    fi
+    echo "$line"
+  done
 }
 
 passed() {
@@ -137,17 +207,25 @@ on_c() {
   echo "$WINEPREFIX/drive_c${rest//\\//}"
 }
 
-# Starts a program in the background from the CD's root; `finish NAME` waits for its exit code.
+# Starts a program in the background from the CD's root; `finish NAME` waits for its exit code. Wine's
+# own error messages go to its output, to explain a program that ends without a word.
 start_program() {
   local name=$1
   shift
   rm -f "$work/$name.rc"
+  driven=$name
   (
     cd "$cd_root"
     set +e
-    "$WINE" "$@" >"$work/$name.out" 2>&1
+    WINEDEBUG=-all,err+all "$WINE" "$@" >"$work/$name.out" 2>&1
     echo $? >"$work/$name.rc"
   ) &
+}
+
+# Fails when the program being driven has ended while a window of it is awaited.
+still_running() {
+  [[ -z ${driven:-} || ! -s $work/$driven.rc ]] ||
+    fail "$driven ended with $(cat "$work/$driven.rc") while $1 was awaited"
 }
 
 finish() {
@@ -176,6 +254,7 @@ visible_windows() {
 wait_page() {
   local previous=${1:-none} waited=0 id width height
   while ((waited++ < WAIT_SECONDS * 5)); do
+    still_running "a page"
     while read -r id width height; do
       if [[ $id != "$previous" ]] && ((width >= 340 && width <= 480 && height >= 200 && height <= 320)); then
         # Painted before it is looked at.
@@ -193,6 +272,7 @@ wait_page() {
 wait_box() {
   local title=$1 waited=0 id
   while ((waited++ < WAIT_SECONDS * 5)); do
+    still_running "the box \"$title\""
     id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
     if [[ -n $id ]]; then
       sleep 0.5
