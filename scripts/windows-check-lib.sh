@@ -195,9 +195,11 @@ make_cd() {
   cd_root=$work/cd
   ln -sfn "$cd_root" "$WINEPREFIX/dosdevices/d:"
   wine_quiet reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f
-  # The drives are read again when the server starts anew.
+  # The drives are read again when the server starts anew. Asking for the drive starts it, with the
+  # services every program needs, before any run is timed.
   "$WINESERVER" -k
   "$WINESERVER" -w || true
+  [[ $(reg_value 'HKLM\Software\Wine\Drives' d:) == cdrom ]] || fail "drive D: is not recorded as a CD-ROM"
   passed "drive D: is the example medium, as a CD-ROM"
 }
 
