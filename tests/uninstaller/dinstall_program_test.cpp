@@ -46,7 +46,10 @@ class DinstallProgramTest : public UninstallTest {
     if (answers != nullptr) {
       testing::WriteText(files_.File("answers.txt"), answers);
     }
-    command += " " + ShellQuoted(machine_.Host(kProgram)) + " " + arguments;
+    command += ' ';
+    command += ShellQuoted(machine_.Host(kProgram));
+    command += ' ';
+    command += arguments;
     command += " </dev/null >/dev/null 2>" + ShellQuoted(files_.File("err"));
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

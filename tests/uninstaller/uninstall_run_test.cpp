@@ -326,7 +326,10 @@ TEST_F(UninstallTest, GroupFoldersGoWhenEmpty) {
 TEST_F(UninstallTest, ALongListIsCutToTheBoxAndCounted) {
   testing::LogLayout log = testing::LogHeader("Orvella");
   for (int i = 0; i < 40; ++i) {
-    log.AbsoluteFile("C:\\Windows\\system" + std::to_string(100 + i) + ".dll");
+    std::string path = "C:\\Windows\\system";
+    path += std::to_string(100 + i);
+    path += ".dll";
+    log.AbsoluteFile(path);
   }
   PutLog(log.Closed());
   EXPECT_EQ(Run("message yes\nmessage ok\n"), EXIT_SOMETHING_KEPT);

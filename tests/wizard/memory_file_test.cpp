@@ -97,7 +97,9 @@ class LoadFileToMemoryTest : public ::testing::Test {
 };
 
 TEST_F(LoadFileToMemoryTest, ReadsTheWholeFileReadyToHandOut) {
-  const std::string bytes = std::string("{\\rtf1 \0\xFF", 9) + std::string(5000, 'x') + "}";
+  std::string bytes("{\\rtf1 \0\xFF", 9);
+  bytes.append(5000, 'x');
+  bytes.push_back('}');
   Write(bytes);
   // Another reader that allows reading does not keep us out.
   const platform::OpenResult other = Files().Open(kPath, platform::FileAccess::Read, platform::SHARE_READ,
