@@ -156,8 +156,14 @@ start_wine_machine() {
   # Wine's drive Z: is this machine's root folder, a fixed drive with the most room: the setup would
   # rightly offer it first, and install into the real root.
   rm -f "$WINEPREFIX/dosdevices/z:"
+  # Drive D: is a CD-ROM holding the folder that the medium is laid out in later.
+  cd_root=$work/cd
+  mkdir "$cd_root"
+  ln -sfn "$cd_root" "$WINEPREFIX/dosdevices/d:"
+  wine_quiet reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f
   # Without a window manager Wine draws the captions itself.
   wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  # The drives and the settings are read when the server starts anew, after this one has ended by itself.
   "$WINESERVER" -w
   passed "a Wine prefix with the Polish code page on display $DISPLAY"
 }
@@ -188,17 +194,10 @@ reg_key_exists() {
   timeout "$WAIT_SECONDS" "$WINE" reg query "$1" >/dev/null 2>&1
 }
 
-# The medium built with the Windows programs, made the CD in drive D:.
+# The medium built with the Windows programs, laid out on the CD in drive D:.
 make_cd() {
   local tools=$1
-  "$root/examples/build-medium" --tools "$tools" "$work/cd" >/dev/null || fail "the medium could not be built"
-  cd_root=$work/cd
-  ln -sfn "$cd_root" "$WINEPREFIX/dosdevices/d:"
-  wine_quiet reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f
-  # The drives are read again when the server starts anew. Asking for the drive starts it, with the
-  # services every program needs, before any run is timed.
-  "$WINESERVER" -k
-  "$WINESERVER" -w || true
+  "$root/examples/build-medium" --tools "$tools" "$cd_root" >/dev/null || fail "the medium could not be built"
   [[ $(reg_value 'HKLM\Software\Wine\Drives' d:) == cdrom ]] || fail "drive D: is not recorded as a CD-ROM"
   passed "drive D: is the example medium, as a CD-ROM"
 }
