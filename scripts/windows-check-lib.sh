@@ -33,8 +33,8 @@ describe_programs() {
     tail -n 20 "$out" | sed 's/^/    /'
   done
   echo "windows-check: room left for the prefix: $(df -h --output=avail "$work" | tail -n 1)"
-  echo "windows-check: Wine's processes:"
-  ps -eo pid,etime,stat,args | grep -i -E '[w]ine|[.]exe' | cut -c 1-160 | sed 's/^/    /'
+  echo "windows-check: Wine's living processes:"
+  ps -eo pid,etime,stat,args | awk '$3 !~ /^Z/ && tolower($4) ~ /wine|[.]exe/' | cut -c 1-160 | sed 's/^/    /'
   backtraces_of_our_programs
 }
 
