@@ -4,10 +4,12 @@
 
 #include "platform/win32/files/win32_file_system.h"
 #include "platform/win32/processes/wininit_rename.h"
+#include "tests/support/faulty_file_system.h"
 #include "tests/win32/win32_test_folder.h"
 
 namespace {
 
+using vtsetup::platform::ERR_DISK_FULL;
 using vtsetup::platform::ERR_NONE;
 using vtsetup::platform::ERR_PATH_NOT_FOUND;
 using vtsetup::platform::win32::DeletionLineInsertion;
@@ -15,6 +17,7 @@ using vtsetup::platform::win32::ScheduleDeletionInWininit;
 using vtsetup::platform::win32::TextInsertion;
 using vtsetup::platform::win32::Win32FileSystem;
 using vtsetup::testing::Exists;
+using vtsetup::testing::FaultyFileSystem;
 using vtsetup::testing::ReadText;
 using vtsetup::testing::Win32TestFolder;
 using vtsetup::testing::WriteText;
@@ -59,6 +62,29 @@ TEST(Win32WininitTest, TheFileGrowsByTheLineAndIsMadeWhenMissing) {
   const std::string unreachable = folder.File("missing\\WININIT.INI");
   EXPECT_EQ(ScheduleDeletionInWininit(files, unreachable.c_str(), "C:\\A.EXE"), ERR_PATH_NOT_FOUND);
   EXPECT_FALSE(Exists(unreachable));
+}
+
+// The earlier lines are another program's work: a disk that fills up while the line goes in must leave
+// them whole. At the most the file has grown by blank lines, and the next try still gets its line in.
+TEST(Win32WininitTest, AFullDiskLeavesTheEarlierLinesWhole) {
+  Win32TestFolder folder;
+  Win32FileSystem real;
+  const std::string wininit = folder.File("WININIT.INI");
+  const std::string before = "[rename]\r\nNUL=C:\\A.EXE\r\n[boot]\r\nshell=x\r\n";
+  WriteText(wininit, before);
+  for (const bool short_write : {true, false}) {
+    FaultyFileSystem files(real);
+    files.fail_write = 1;
+    files.short_write = short_write;
+    files.error = ERR_DISK_FULL;
+    EXPECT_EQ(ScheduleDeletionInWininit(files, wininit.c_str(), "C:\\B.EXE"), ERR_DISK_FULL) << short_write;
+    const std::string after = ReadText(wininit);
+    EXPECT_EQ(after.substr(0, before.size()), before) << short_write;
+    EXPECT_EQ(after.find_first_not_of('\n', before.size()), std::string::npos) << short_write;
+  }
+  ASSERT_EQ(ScheduleDeletionInWininit(real, wininit.c_str(), "C:\\B.EXE"), ERR_NONE);
+  EXPECT_EQ(ReadText(wininit).substr(0, before.size() + 14),
+            "[rename]\r\nNUL=C:\\A.EXE\r\nNUL=C:\\B.EXE\r\n[boot]\r\nshell=x\r\n");
 }
 
 }  // namespace

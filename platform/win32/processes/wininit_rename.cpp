@@ -21,6 +21,19 @@ bool SectionName(std::string_view line, std::string_view& name) {
   return true;
 }
 
+// Writes all of `bytes` at `offset`; a write the disk cuts short is a full disk.
+SystemError WriteWhole(File& file, std::int64_t offset, const std::string& bytes) {
+  if (const SystemError error = file.Seek(offset, SeekOrigin::Begin, nullptr); error != ERR_NONE) {
+    return error;
+  }
+  std::uint32_t written = 0;
+  const SystemError error = file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), written);
+  if (error != ERR_NONE) {
+    return error;
+  }
+  return written == bytes.size() ? ERR_NONE : ERR_DISK_FULL;
+}
+
 }  // namespace
 
 TextInsertion DeletionLineInsertion(std::string_view wininit_text, std::string_view short_path) {
@@ -77,16 +90,22 @@ SystemError ScheduleDeletionInWininit(FileSystem& files, const char* wininit_pat
       error != ERR_NONE) {
     return error;
   }
-  text.resize(got);
+  // Nobody else may write the file while it is open; a short read means the file cannot be trusted, and
+  // writing on after it would overwrite what was not read.
+  if (got != size) {
+    return ERR_GEN_FAILURE;
+  }
   const TextInsertion insertion = DeletionLineInsertion(text, short_path);
-  const std::string tail = insertion.text + text.substr(insertion.offset);
-  if (const SystemError error =
-          file.Seek(static_cast<std::int64_t>(insertion.offset), SeekOrigin::Begin, nullptr);
+  // The file first grows by the line's length, with blank lines that the start-up step passes over.
+  // Only then is the rest rewritten from the new line on, into room the disk has already given: a disk
+  // that fills up leaves at most blank lines behind, never a cut file.
+  const std::string room(insertion.text.size(), '\n');
+  if (const SystemError error = WriteWhole(file, static_cast<std::int64_t>(text.size()), room);
       error != ERR_NONE) {
     return error;
   }
-  std::uint32_t written = 0;
-  return file.Write(tail.data(), static_cast<std::uint32_t>(tail.size()), written);
+  return WriteWhole(file, static_cast<std::int64_t>(insertion.offset),
+                    insertion.text + text.substr(insertion.offset));
 }
 
 }  // namespace vtsetup::platform::win32

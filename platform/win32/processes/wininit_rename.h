@@ -22,8 +22,7 @@ struct TextInsertion {
 TextInsertion DeletionLineInsertion(std::string_view wininit_text, std::string_view short_path);
 
 // Arranges the deletion of `short_path` (an 8.3 path, all that the start-up step reads) in the file
-// `wininit_path`, which is made when missing. Only the part from the new line on is written, so what
-// the file held before stays whatever happens to the write.
+// `wininit_path`, which is made when missing. What the file held before stays when a write fails.
 SystemError ScheduleDeletionInWininit(FileSystem& files, const char* wininit_path, const char* short_path);
 
 }  // namespace vtsetup::platform::win32
