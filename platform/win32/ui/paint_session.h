@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/win32/ui/win32_canvas.h"
+#include "platform/win32/ui/win32_window.h"
+
 namespace vtsetup::platform::win32 {
 
 // One answer to a paint message: the update region is validated when this goes, whatever was drawn.
@@ -24,5 +27,15 @@ class PaintSession {
   PAINTSTRUCT paint_{};
   HDC context_;
 };
+
+// Answers a paint message with the events' own painting, on a canvas over the window's paint context.
+template <typename Events>
+void PaintThrough(HWND window, Events& events) {
+  const PaintSession painting(window);
+  if (painting.Context() != nullptr) {
+    Win32Canvas canvas(painting.Context());
+    events.OnPaint(ToWindow(window), canvas);
+  }
+}
 
 }  // namespace vtsetup::platform::win32

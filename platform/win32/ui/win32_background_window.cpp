@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "platform/win32/ui/paint_session.h"
-#include "platform/win32/ui/win32_canvas.h"
 #include "platform/win32/ui/win32_user_interface.h"
 #include "platform/win32/ui/win32_window.h"
 
@@ -32,14 +31,9 @@ LRESULT CALLBACK BackgroundWindowProc(HWND window, UINT message, WPARAM wparam, 
     return ::DefWindowProcA(window, message, wparam, lparam);
   }
   switch (message) {
-    case WM_PAINT: {
-      const PaintSession painting(window);
-      if (painting.Context() != nullptr) {
-        Win32Canvas canvas(painting.Context());
-        events->OnPaint(ToWindow(window), canvas);
-      }
+    case WM_PAINT:
+      PaintThrough(window, *events);
       return 0;
-    }
     case WM_CLOSE:
       events->OnClose(ToWindow(window));
       return 0;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "platform/win32/ui/paint_session.h"
-#include "platform/win32/ui/win32_canvas.h"
 #include "platform/win32/ui/win32_user_interface.h"
 #include "platform/win32/ui/win32_window.h"
 
@@ -37,14 +36,9 @@ INT_PTR CALLBACK EventsDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
     case WM_COMMAND:
       events->OnCommand(ToWindow(dialog), LOWORD(wparam), HIWORD(wparam));
       return TRUE;
-    case WM_PAINT: {
-      const PaintSession painting(dialog);
-      if (painting.Context() != nullptr) {
-        Win32Canvas canvas(painting.Context());
-        events->OnPaint(ToWindow(dialog), canvas);
-      }
+    case WM_PAINT:
+      PaintThrough(dialog, *events);
       return TRUE;
-    }
     case WM_DESTROY:
       events->OnDestroy(ToWindow(dialog));
       ::SetWindowLongPtrA(dialog, DWLP_USER, 0);
